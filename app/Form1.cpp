@@ -1,0 +1,172 @@
+#include "app/Form1.h"
+
+#include "app/CommandButton.h"
+#include "app/KeyPreview.h"
+#include "app/Twips.h"
+#include "assets/Assets.h"
+#include "convert/Decode.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <limits>
+
+namespace app {
+namespace {
+
+const QColor lightGrey(192, 192, 192);
+const QString creditLine = QStringLiteral("Learn Morse code by eye and by ear");
+
+QFont courierNew(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Control>
+Control *place(Control *control, const char *name, const TwipRect &rect)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(toPixels(rect));
+    return control;
+}
+
+QLineEdit *textBox(QWidget *form, const char *name, const TwipRect &rect, const QFont &font,
+                   const QString &text, const QString &accessibleName)
+{
+    auto *edit = place(new QLineEdit(text, form), name, rect);
+    edit->setFont(font);
+    edit->setAccessibleName(accessibleName);
+    // The boxes hold whatever is typed or pasted, however long.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    return edit;
+}
+
+QPushButton *button(QWidget *form, const char *name, const TwipRect &rect, const QString &caption)
+{
+    auto *command = place(new CommandButton(caption, form), name, rect);
+    command->setFont(courierNew(13, false));
+    command->setAccessibleName(caption);
+    return command;
+}
+
+QLabel *creditLabel(QWidget *form, const char *name, const TwipRect &rect)
+{
+    auto *label = place(new QLabel(creditLine, form), name, rect);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+void setBackColor(QWidget *control, const QColor &color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(control->backgroundRole(), color);
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , keyPreview_(new KeyPreview(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Varnock"));
+    setWindowIcon(assets::windowIcon());
+    setFixedSize(toPixels(5130), toPixels(7770));
+
+    // Created in tab order.
+    Text1 = textBox(this, "Text1", {240, 240, 4695, 375}, courierNew(16, false),
+                    QStringLiteral(" Text "), QStringLiteral("Plain text"));
+    Command1 = button(this, "Command1", {3750, 1200, 1200, 500}, QStringLiteral("Varnock"));
+    Text2 = textBox(this, "Text2", {240, 720, 4695, 375}, courierNew(16, true),
+                    QStringLiteral(" Morse "), QStringLiteral("Morse code"));
+    Label1 = creditLabel(this, "Label1", {480, 0, 3855, 255});
+    Text3 = textBox(this, "Text3", {240, 1200, 1300, 500}, courierNew(19, true), QString(),
+                    QStringLiteral("Current character"));
+    Command2 = button(this, "Command2", {1600, 1200, 800, 500}, QStringLiteral("Reset"));
+    Label2 = creditLabel(this, "Label2", {0, 7680, 5175, 135});
+    Command3 = button(this, "Command3", {2480, 1200, 1200, 500}, QStringLiteral("Morse To Text"));
+    Image1 = place(new QLabel(this), "Image1", {240, 1800, 4680, 5820});
+    Image1->setPixmap(assets::morseChart());
+    Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
+
+    // The credit lines lie under the boxes they touch, so every border shows whole.
+    Label1->lower();
+    Label2->lower();
+
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Text2);
+    setTabOrder(Text2, Text3);
+    setTabOrder(Text3, Command2);
+    setTabOrder(Command2, Command3);
+
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    Form_Load();
+    Text1->setFocus();
+}
+
+void Form1::Form_Load()
+{
+    setBackColor(this, lightGrey);
+    setBackColor(Label1, lightGrey);
+    setBackColor(Label2, lightGrey);
+    setBackColor(Command1, lightGrey);
+    setBackColor(Command2, lightGrey);
+    setBackColor(Command3, lightGrey);
+}
+
+void Form1::GetMorse()
+{
+    convert::GetMorse(strings_);
+}
+
+void Form1::GetText()
+{
+    convert::GetText(strings_);
+}
+
+void Form1::Command3_Click()
+{
+    convert::decode(*this);
+}
+
+QLineEdit *Form1::box(convert::Box which) const
+{
+    switch (which) {
+    case convert::Box::Text1:
+        return Text1;
+    case convert::Box::Text2:
+        return Text2;
+    case convert::Box::Text3:
+        return Text3;
+    }
+    Q_UNREACHABLE();
+}
+
+QString Form1::text(convert::Box box) const
+{
+    return this->box(box)->text();
+}
+
+void Form1::setText(convert::Box box, const QString &text)
+{
+    this->box(box)->setText(text);
+}
+
+void Form1::showBlankFieldMessage()
+{
+    QMessageBox message(QMessageBox::Critical, QStringLiteral("Error"),
+                        QStringLiteral("This Field Can't Be Blank!!"), QMessageBox::Ok, this);
+    message.exec();
+}
+
+} // namespace app

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "convert/ConversionHost.h"
+#include "convert/FormStrings.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace app {
+
+class KeyPreview;
+
+// The program's one window: the plain-text, Morse and current-character boxes, the
+// encode, reset and decode buttons, two credit lines and the code chart.
+class Form1 : public QWidget, private convert::ConversionHost {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    // Lookups over CurrentSymbol, answering in LookupResult; a miss leaves it alone.
+    void GetMorse();
+    void GetText();
+
+    const convert::FormStrings &formStrings() const { return strings_; }
+    KeyPreview *keyPreview() const { return keyPreview_; }
+
+private:
+    void Form_Load();
+    void Command3_Click();
+
+    QString text(convert::Box box) const override;
+    void setText(convert::Box box, const QString &text) override;
+    void showBlankFieldMessage() override;
+    convert::FormStrings &strings() override { return strings_; }
+
+    QLineEdit *box(convert::Box which) const;
+
+    convert::FormStrings strings_;
+    KeyPreview *keyPreview_;
+
+    QLineEdit *Text1;
+    QPushButton *Command1;
+    QLineEdit *Text2;
+    QLabel *Label1;
+    QLineEdit *Text3;
+    QPushButton *Command2;
+    QLabel *Label2;
+    QPushButton *Command3;
+    QLabel *Image1;
+};
+
+} // namespace app

@@ -1,0 +1,52 @@
+#include "convert/Decode.h"
+
+#include "morse/MorseTable.h"
+
+namespace convert {
+
+Decoded decodeMorse(QStringView morse)
+{
+    Decoded decoded;
+    // No token yields more than its own length plus the space that ends it.
+    decoded.text.reserve(morse.size());
+
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype space = morse.indexOf(u' ', start);
+        if (space < 0 && start == morse.size() && start > 0)
+            break; // the text ended with a space: there is no final token
+        const QStringView token = morse.sliced(start, (space < 0 ? morse.size() : space) - start);
+        const QStringView answer = morse::characterFor(token).value_or(QStringView());
+        decoded.text += answer;
+        decoded.lastToken = token;
+        decoded.lastAnswer = answer;
+        if (space < 0) {
+            decoded.singleToken = start == 0;
+            break;
+        }
+        decoded.text += u' ';
+        start = space + 1;
+    }
+    return decoded;
+}
+
+void decode(ConversionHost &host)
+{
+    host.setText(Box::Text1, QString());
+    host.setText(Box::Text3, QString());
+    const QString morse = host.text(Box::Text2);
+    if (morse.isEmpty()) {
+        host.showBlankFieldMessage();
+        return;
+    }
+
+    const Decoded decoded = decodeMorse(morse);
+    FormStrings &strings = host.strings();
+    strings.CurrentSymbol = decoded.lastToken.toString();
+    // A lone token leaves no answer behind, so a later lookup never reads it.
+    strings.LookupResult = decoded.singleToken ? QString() : decoded.lastAnswer.toString();
+    // Nothing can run while a decode runs, so Text1 is written once, at the end.
+    host.setText(Box::Text1, decoded.text);
+}
+
+} // namespace convert

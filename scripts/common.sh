@@ -1,0 +1,36 @@
+# Shared by the scripts: package checks and the build. Sourced, not run.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-liberation)
+test_packages=(xvfb openbox xdotool x11-utils x11-apps imagemagick clang libclang-rt-14-dev)
+bench_packages=(libbenchmark-dev)
+
+# Installs whichever of the named Debian packages are missing; quiet when none is.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# Configures the build folder once, then builds incrementally: the folder, then any
+# targets (all when none is named).
+build() {
+    local folder=$1
+    shift
+    [ -f "$folder/build.ninja" ] || cmake -S "$root" -B "$folder" -G Ninja
+    if [ $# -gt 0 ]; then
+        cmake --build "$folder" --target "$@"
+    else
+        cmake --build "$folder"
+    fi
+}

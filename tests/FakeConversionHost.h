@@ -1,0 +1,34 @@
+#pragma once
+
+#include "convert/ConversionHost.h"
+
+#include <QString>
+
+// Three plain strings for the boxes; counts the blank-field messages shown.
+class FakeConversionHost : public convert::ConversionHost {
+public:
+    QString Text1;
+    QString Text2;
+    QString Text3;
+    convert::FormStrings formStrings;
+    int blankFieldMessages = 0;
+
+    QString text(convert::Box box) const override { return const_cast<FakeConversionHost *>(this)->box(box); }
+    void setText(convert::Box box, const QString &text) override { this->box(box) = text; }
+    void showBlankFieldMessage() override { ++blankFieldMessages; }
+    convert::FormStrings &strings() override { return formStrings; }
+
+private:
+    QString &box(convert::Box box)
+    {
+        switch (box) {
+        case convert::Box::Text1:
+            return Text1;
+        case convert::Box::Text2:
+            return Text2;
+        case convert::Box::Text3:
+            break;
+        }
+        return Text3;
+    }
+};

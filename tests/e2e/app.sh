@@ -1,0 +1,49 @@
+# Helpers for the end-to-end tests: start the program, find its window, read pixels,
+# and stop everything it started, whatever happens. Sourced.
+
+app_pid=
+app_window=
+failures=0
+
+stop_app() {
+    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+    fi
+}
+trap stop_app EXIT
+
+# Starts the program and waits, at most 20 s, for its window to be mapped.
+start_app() {
+    "$1" &
+    app_pid=$!
+    local tries=0
+    until app_window=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Varnock$' 2>/dev/null | head -n 1) \
+        && [ -n "$app_window" ]; do
+        tries=$((tries + 1))
+        [ $tries -lt 200 ] || { echo "FAIL: no window within 20 s"; exit 1; }
+        kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
+        sleep 0.1
+    done
+}
+
+# The red, green and blue of one pixel of a PNG file.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+finish() {
+    stop_app
+    [ "$failures" -eq 0 ]
+}

@@ -1,0 +1,137 @@
+#include "FakeConversionHost.h"
+#include "convert/Decode.h"
+#include "morse/MorseTable.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using convert::Box;
+
+class TestDecode : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decodesIntoText1_data();
+    void decodesIntoText1();
+    void blankMorseShowsTheMessage();
+    void repeatedClicksGiveTheSameText();
+    void decodesAMebibyteOfMorse();
+};
+
+void TestDecode::decodesIntoText1_data()
+{
+    QTest::addColumn<QString>("morse");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("currentSymbol");
+    QTest::addColumn<QString>("lookupResult");
+
+    struct Row {
+        const char *name;
+        std::u16string_view morse, plain, currentSymbol, lookupResult;
+    };
+    const Row rows[] = {
+        {"encoder output", u"... --- ... ", u"S O S ", u"...", u"S"},
+        {"no final space", u"... --- ...", u"S O S", u"...", u"S"},
+        {"one code", u"...", u"S", u"...", u""},
+        {"one code and its space", u"... ", u"S ", u"...", u"S"},
+        {"two spaces", u".-  -...", u"A  B", u"-...", u"B"},
+        {"leading and final space", u" .- ", u" A ", u".-", u"A"},
+        {"unknown code", u"... ------- --- ", u"S  O ", u"---", u"O"},
+        {"unknown last code", u"... -------", u"S ", u"-------", u""},
+        {"three spaces", u"   ", u"   ", u"", u""},
+        {"a word", u" hello ", u"  ", u"hello", u""},
+        {"quotation mark", u".-..-. ", u"\" ", u".-..-.", u"\""},
+        {"one unknown code", u"......", u"", u"......", u""},
+        {"equals sign", u"-...- -...-", u"= =", u"-...-", u"="},
+        {"tab inside a token", u".-\t.- .-", u" A", u".-", u"A"},
+        {"line break is no separator", u"...\n--- ...", u" S", u"...", u"S"},
+        {"no-break space is no separator", u"...\u00a0... .", u" E", u".", u"E"},
+        {"NUL", std::u16string_view(u"\0 .", 3), u" E", u".", u"E"},
+        {"lone surrogate", u"\xd800 -", u" T", u"-", u"T"},
+    };
+    const auto string = [](std::u16string_view text) {
+        return QStringView(text.data(), qsizetype(text.size())).toString();
+    };
+    for (const Row &row : rows) {
+        QTest::newRow(row.name) << string(row.morse) << string(row.plain)
+                                << string(row.currentSymbol) << string(row.lookupResult);
+    }
+}
+
+void TestDecode::decodesIntoText1()
+{
+    QFETCH(QString, morse);
+    QFETCH(QString, plain);
+    QFETCH(QString, currentSymbol);
+    QFETCH(QString, lookupResult);
+
+    FakeConversionHost host;
+    host.Text1 = QStringLiteral("typed before");
+    host.Text2 = morse;
+    host.Text3 = QStringLiteral("S ...");
+    // An encode run leaves its last code behind; no token may pick it up.
+    host.formStrings = {QStringLiteral("SOS"), QStringLiteral("S"), QStringLiteral("...")};
+
+    convert::decode(host);
+
+    QCOMPARE(host.Text1, plain);
+    QCOMPARE(host.Text2, morse);
+    QCOMPARE(host.Text3, QString());
+    QCOMPARE(host.blankFieldMessages, 0);
+    QCOMPARE(host.formStrings.CurrentSymbol, currentSymbol);
+    QCOMPARE(host.formStrings.LookupResult, lookupResult);
+    QCOMPARE(host.formStrings.SourceText, QStringLiteral("SOS"));
+}
+
+void TestDecode::blankMorseShowsTheMessage()
+{
+    FakeConversionHost host;
+    host.Text1 = QStringLiteral("HELLO");
+    host.Text3 = QStringLiteral("O ---");
+    host.formStrings = {QStringLiteral("HELLO"), QStringLiteral("O"), QStringLiteral("---")};
+
+    convert::decode(host);
+
+    QCOMPARE(host.blankFieldMessages, 1);
+    QCOMPARE(host.Text1, QString());
+    QCOMPARE(host.Text3, QString());
+    QCOMPARE(host.formStrings.CurrentSymbol, QStringLiteral("O"));
+    QCOMPARE(host.formStrings.LookupResult, QStringLiteral("---"));
+}
+
+void TestDecode::repeatedClicksGiveTheSameText()
+{
+    for (const QString &morse : {QStringLiteral("......"), QStringLiteral(".- -... ---x"),
+                                 QStringLiteral("-.-.--")}) {
+        FakeConversionHost host;
+        host.Text2 = morse;
+        convert::decode(host);
+        const QString first = host.Text1;
+        convert::decode(host);
+        QCOMPARE(host.Text1, first);
+    }
+}
+
+void TestDecode::decodesAMebibyteOfMorse()
+{
+    const auto entries = morse::entries();
+    QString morse;
+    QString expected;
+    auto *random = QRandomGenerator::global();
+    while (morse.size() < 1024 * 1024) {
+        const auto &entry = entries[random->bounded(int(entries.size()))];
+        morse += QStringView(entry.code.data(), qsizetype(entry.code.size()));
+        morse += u' ';
+        expected += QStringView(entry.character.data(), qsizetype(entry.character.size()));
+        expected += u' ';
+    }
+
+    FakeConversionHost host;
+    host.Text2 = morse;
+    convert::decode(host);
+    QCOMPARE(host.Text1.size(), expected.size());
+    QVERIFY(host.Text1 == expected);
+}
+
+QTEST_APPLESS_MAIN(TestDecode)
+#include "tst_decode.moc"

@@ -1,0 +1,309 @@
+#include "app/Form1.h"
+#include "app/KeyPreview.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using app::Form1;
+
+namespace {
+
+const QColor lightGrey(192, 192, 192);
+
+QColor pixel(QWidget *widget, QPoint at)
+{
+    return widget->grab().toImage().pixelColor(at);
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void startsWithItsInitialTexts();
+    void controlsSitWhereTheyBelong_data();
+    void controlsSitWhereTheyBelong();
+    void windowHasAFixedSizeAndNoMaximiseButton();
+    void boxesUseCourierNew_data();
+    void boxesUseCourierNew();
+    void greyBackgroundsAndWhiteBoxes();
+    void chartAndIconAreDrawn();
+    void tabCyclesTheBoxesAndButtons();
+    void controlsCarryAccessibleNames();
+    void enterAndEscapePressNoButton();
+    void keyPreviewSeesKeysFirst();
+    void decodeButtonDecodesText2();
+    void blankMorseShowsTheErrorBox();
+    void boxesHoldAMebibyte();
+
+private:
+    template <typename T> T *control(const char *name)
+    {
+        auto *found = form->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+
+    Form1 *form = nullptr;
+};
+
+void TestForm1::init()
+{
+    form = new Form1;
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+}
+
+void TestForm1::cleanup()
+{
+    delete form;
+    form = nullptr;
+}
+
+void TestForm1::startsWithItsInitialTexts()
+{
+    QCOMPARE(form->windowTitle(), QStringLiteral("Varnock"));
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral(" Text "));
+    QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral(" Morse "));
+    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(control<QPushButton>("Command1")->text(), QStringLiteral("Varnock"));
+    QCOMPARE(control<QPushButton>("Command2")->text(), QStringLiteral("Reset"));
+    QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("Morse To Text"));
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("Text1"));
+    QCOMPARE(form->formStrings().SourceText, QString());
+    QCOMPARE(form->formStrings().CurrentSymbol, QString());
+    QCOMPARE(form->formStrings().LookupResult, QString());
+    QVERIFY(!control<QLabel>("Label1")->text().isEmpty());
+    QCOMPARE(control<QLabel>("Label2")->text(), control<QLabel>("Label1")->text());
+}
+
+void TestForm1::controlsSitWhereTheyBelong_data()
+{
+    QTest::addColumn<QRect>("geometry");
+    // Twips at 15 to a pixel, rounded to the nearest pixel.
+    QTest::newRow("Text1") << QRect(16, 16, 313, 25);
+    QTest::newRow("Command1") << QRect(250, 80, 80, 33);
+    QTest::newRow("Text2") << QRect(16, 48, 313, 25);
+    QTest::newRow("Label1") << QRect(32, 0, 257, 17);
+    QTest::newRow("Text3") << QRect(16, 80, 87, 33);
+    QTest::newRow("Command2") << QRect(107, 80, 53, 33);
+    QTest::newRow("Label2") << QRect(0, 512, 345, 9);
+    QTest::newRow("Command3") << QRect(165, 80, 80, 33);
+    QTest::newRow("Image1") << QRect(16, 120, 312, 388);
+}
+
+void TestForm1::controlsSitWhereTheyBelong()
+{
+    QFETCH(QRect, geometry);
+    QCOMPARE(control<QWidget>(QTest::currentDataTag())->geometry(), geometry);
+}
+
+void TestForm1::windowHasAFixedSizeAndNoMaximiseButton()
+{
+    QCOMPARE(form->size(), QSize(342, 518));
+    QCOMPARE(form->minimumSize(), QSize(342, 518));
+    QCOMPARE(form->maximumSize(), QSize(342, 518));
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+}
+
+void TestForm1::boxesUseCourierNew_data()
+{
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("Text1") << 16 << false;
+    QTest::newRow("Text2") << 16 << true;
+    QTest::newRow("Text3") << 19 << true;
+    QTest::newRow("Command1") << 13 << false;
+    QTest::newRow("Command2") << 13 << false;
+    QTest::newRow("Command3") << 13 << false;
+}
+
+void TestForm1::boxesUseCourierNew()
+{
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    const QFont font = control<QWidget>(QTest::currentDataTag())->font();
+    QCOMPARE(font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(font.pixelSize(), pixelSize);
+    QCOMPARE(font.bold(), bold);
+    QVERIFY(!font.italic());
+    // Courier New's metric twin stands in for it.
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Mono"));
+}
+
+void TestForm1::greyBackgroundsAndWhiteBoxes()
+{
+    // Between the Morse box and the row of buttons only the window shows.
+    QCOMPARE(pixel(form, QPoint(170, 76)), lightGrey);
+    QCOMPARE(pixel(form, QPoint(335, 300)), lightGrey);
+    for (const char *label : {"Label1", "Label2"})
+        QCOMPARE(pixel(control<QWidget>(label), QPoint(1, 1)), lightGrey);
+    // The face of each button, clear of its bevel and caption.
+    for (const char *button : {"Command1", "Command2", "Command3"})
+        QCOMPARE(pixel(control<QWidget>(button), QPoint(4, 4)), lightGrey);
+    for (const char *box : {"Text1", "Text2", "Text3"}) {
+        auto *widget = control<QWidget>(box);
+        QCOMPARE(pixel(widget, QPoint(widget->width() - 5, widget->height() / 2)),
+                 QColor(Qt::white));
+    }
+}
+
+void TestForm1::chartAndIconAreDrawn()
+{
+    const QImage chart = control<QLabel>("Image1")->pixmap().toImage();
+    QCOMPARE(chart.size(), QSize(312, 388));
+    QCOMPARE(chart.pixelColor(150, 250), QColor(Qt::white));
+    int dark = 0;
+    for (int y = 0; y < chart.height(); ++y)
+        for (int x = 0; x < chart.width(); ++x)
+            dark += qGray(chart.pixel(x, y)) < 64;
+    QVERIFY2(dark > 3000, "the chart has too little drawn on it");
+
+    const QImage icon = form->windowIcon().pixmap(32, 32).toImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(icon.hasAlphaChannel());
+    QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+    int black = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            black += qAlpha(icon.pixel(x, y)) == 255 && qGray(icon.pixel(x, y)) == 0;
+    QVERIFY(black > 50);
+}
+
+void TestForm1::tabCyclesTheBoxesAndButtons()
+{
+    const char *const order[] = {"Command1", "Text2", "Text3", "Command2", "Command3", "Text1"};
+    for (const char *name : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String("Command3"));
+    for (const char *name : {"Label1", "Label2", "Image1"})
+        QCOMPARE(control<QWidget>(name)->focusPolicy(), Qt::NoFocus);
+}
+
+void TestForm1::controlsCarryAccessibleNames()
+{
+    const std::pair<const char *, const char *> names[] = {
+        {"Text1", "Plain text"},     {"Text2", "Morse code"},
+        {"Text3", "Current character"}, {"Command1", "Varnock"},
+        {"Command2", "Reset"},       {"Command3", "Morse To Text"},
+        {"Image1", "International Morse Code chart"},
+    };
+    for (const auto &[control, name] : names) {
+        QAccessibleInterface *accessible =
+            QAccessible::queryAccessibleInterface(this->control<QWidget>(control));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), QLatin1String(name));
+    }
+}
+
+void TestForm1::enterAndEscapePressNoButton()
+{
+    int clicks = 0;
+    for (const char *button : {"Command1", "Command2", "Command3"})
+        connect(control<QPushButton>(button), &QPushButton::clicked, this, [&] { ++clicks; });
+    for (const char *box : {"Text1", "Text2", "Text3"}) {
+        auto *widget = control<QLineEdit>(box);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_Return);
+        QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(widget, Qt::Key_Escape);
+    }
+    QCOMPARE(clicks, 0);
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral(" Text "));
+}
+
+void TestForm1::keyPreviewSeesKeysFirst()
+{
+    auto *text1 = control<QLineEdit>("Text1");
+    text1->setCursorPosition(3);
+    QList<std::pair<int, int>> seen; // key and the caret at that moment
+    connect(form->keyPreview(), &app::KeyPreview::keyDown, this,
+            [&](int key, Qt::KeyboardModifiers) { seen.append({key, text1->cursorPosition()}); });
+
+    QTest::keyClick(text1, Qt::Key_Left, Qt::ShiftModifier);
+    // Shift goes down first, and is previewed like any other key.
+    QCOMPARE(seen, (QList<std::pair<int, int>>{{Qt::Key_Shift, 3}, {Qt::Key_Left, 3}}));
+    QCOMPARE(text1->cursorPosition(), 2);
+
+    // A key the focused button ignores climbs to the window, yet is seen once.
+    seen.clear();
+    auto *command2 = control<QPushButton>("Command2");
+    command2->setFocus();
+    QTest::keyClick(command2, Qt::Key_F5);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.front().first, int(Qt::Key_F5));
+}
+
+void TestForm1::decodeButtonDecodesText2()
+{
+    control<QLineEdit>("Text2")->setText(QStringLiteral("... --- ... "));
+    control<QLineEdit>("Text3")->setText(QStringLiteral("S ..."));
+    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("S O S "));
+    QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral("... --- ... "));
+    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(form->formStrings().CurrentSymbol, QStringLiteral("..."));
+    QCOMPARE(form->formStrings().LookupResult, QStringLiteral("S"));
+}
+
+void TestForm1::blankMorseShowsTheErrorBox()
+{
+    control<QLineEdit>("Text2")->clear();
+    control<QLineEdit>("Text3")->setText(QStringLiteral("S ..."));
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
+
+    QCOMPARE(text, QStringLiteral("This Field Can't Be Blank!!"));
+    QCOMPARE(title, QStringLiteral("Error"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QString());
+    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestForm1::boxesHoldAMebibyte()
+{
+    QString morse;
+    while (morse.size() < 1024 * 1024)
+        morse += QStringLiteral(".- -... ");
+    control<QLineEdit>("Text2")->setText(morse);
+    QCOMPARE(control<QLineEdit>("Text2")->text().size(), morse.size());
+    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
+    const QString plain = control<QLineEdit>("Text1")->text();
+    QCOMPARE(plain.size(), morse.size() / 2);
+    QVERIFY(plain.startsWith(QStringLiteral("A B A B ")));
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
