@@ -28,8 +28,7 @@ QFont courierNew(int pixelSize, bool bold)
     return font;
 }
 
-template <typename Control>
-Control *place(Control *control, const char *name, const TwipRect &rect)
+template <typename Control> Control *place(Control *control, const char *name, const TwipRect &rect)
 {
     control->setObjectName(QLatin1String(name));
     control->setGeometry(toPixels(rect));
@@ -37,7 +36,7 @@ Control *place(Control *control, const char *name, const TwipRect &rect)
 }
 
 QLineEdit *textBox(QWidget *form, const char *name, const TwipRect &rect, const QFont &font,
-                   const QString &text, const QString &accessibleName)
+    const QString &text, const QString &accessibleName)
 {
     auto *edit = place(new QLineEdit(text, form), name, rect);
     edit->setFont(font);
@@ -73,8 +72,9 @@ void setBackColor(QWidget *control, const QColor &color)
 } // namespace
 
 Form1::Form1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint)
     , keyPreview_(new KeyPreview(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -84,13 +84,13 @@ Form1::Form1(QWidget *parent)
 
     // Created in tab order.
     Text1 = textBox(this, "Text1", {240, 240, 4695, 375}, courierNew(16, false),
-                    QStringLiteral(" Text "), QStringLiteral("Plain text"));
+        QStringLiteral(" Text "), QStringLiteral("Plain text"));
     Command1 = button(this, "Command1", {3750, 1200, 1200, 500}, QStringLiteral("Varnock"));
     Text2 = textBox(this, "Text2", {240, 720, 4695, 375}, courierNew(16, true),
-                    QStringLiteral(" Morse "), QStringLiteral("Morse code"));
+        QStringLiteral(" Morse "), QStringLiteral("Morse code"));
     Label1 = creditLabel(this, "Label1", {480, 0, 3855, 255});
     Text3 = textBox(this, "Text3", {240, 1200, 1300, 500}, courierNew(19, true), QString(),
-                    QStringLiteral("Current character"));
+        QStringLiteral("Current character"));
     Command2 = button(this, "Command2", {1600, 1200, 800, 500}, QStringLiteral("Reset"));
     Label2 = creditLabel(this, "Label2", {0, 7680, 5175, 135});
     Command3 = button(this, "Command3", {2480, 1200, 1200, 500}, QStringLiteral("Morse To Text"));
@@ -165,7 +165,7 @@ void Form1::setText(convert::Box box, const QString &text)
 void Form1::showBlankFieldMessage()
 {
     QMessageBox message(QMessageBox::Critical, QStringLiteral("Error"),
-                        QStringLiteral("This Field Can't Be Blank!!"), QMessageBox::Ok, this);
+        QStringLiteral("This Field Can't Be Blank!!"), QMessageBox::Ok, this);
     message.exec();
 }
 

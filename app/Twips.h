@@ -15,11 +15,6 @@ inline int toPixels(double twips)
     return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
 
-inline double toTwips(int pixels)
-{
-    return pixels * twipsPerPixel;
-}
-
 struct TwipRect {
     int left;
     int top;

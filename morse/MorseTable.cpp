@@ -6,6 +6,7 @@
 namespace morse {
 namespace {
 
+// clang-format off
 constexpr std::array<Entry, 53> table{{
     {u"A", u".-"},      {u"B", u"-..."},    {u"C", u"-.-."},    {u"D", u"-.."},
     {u"E", u"."},       {u"F", u"..-."},    {u"G", u"--."},     {u"H", u"...."},
@@ -20,8 +21,9 @@ constexpr std::array<Entry, 53> table{{
     {u":", u"---..."},  {u"/", u"-..-."},   {u"-", u"-....-"},  {u"'", u".----."},
     {u"+", u".-.-."},   {u"\"", u".-..-."}, {u"@", u".--.-."},  {u"(", u"-.--."},
     {u")", u"-.--.-"},  {u"_", u"..--.-"},  {u"$", u"...-..-"}, {u"&", u".-..."},
-    {u"=", u"-...-"},
+    {u"=", u"-...-"}
 }};
+// clang-format on
 
 constexpr std::size_t longestCode = 7;
 constexpr std::int8_t none = -1;

@@ -13,7 +13,10 @@ public:
     convert::FormStrings formStrings;
     int blankFieldMessages = 0;
 
-    QString text(convert::Box box) const override { return const_cast<FakeConversionHost *>(this)->box(box); }
+    QString text(convert::Box box) const override
+    {
+        return const_cast<FakeConversionHost *>(this)->box(box);
+    }
     void setText(convert::Box box, const QString &text) override { this->box(box) = text; }
     void showBlankFieldMessage() override { ++blankFieldMessages; }
     convert::FormStrings &strings() override { return formStrings; }

@@ -101,8 +101,8 @@ void TestDecode::blankMorseShowsTheMessage()
 
 void TestDecode::repeatedClicksGiveTheSameText()
 {
-    for (const QString &morse : {QStringLiteral("......"), QStringLiteral(".- -... ---x"),
-                                 QStringLiteral("-.-.--")}) {
+    for (const QString &morse :
+        {QStringLiteral("......"), QStringLiteral(".- -... ---x"), QStringLiteral("-.-.--")}) {
         FakeConversionHost host;
         host.Text2 = morse;
         convert::decode(host);

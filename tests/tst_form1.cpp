@@ -158,8 +158,8 @@ void TestForm1::greyBackgroundsAndWhiteBoxes()
         QCOMPARE(pixel(control<QWidget>(button), QPoint(4, 4)), lightGrey);
     for (const char *box : {"Text1", "Text2", "Text3"}) {
         auto *widget = control<QWidget>(box);
-        QCOMPARE(pixel(widget, QPoint(widget->width() - 5, widget->height() / 2)),
-                 QColor(Qt::white));
+        QCOMPARE(
+            pixel(widget, QPoint(widget->width() - 5, widget->height() / 2)), QColor(Qt::white));
     }
 }
 
@@ -201,14 +201,17 @@ void TestForm1::tabCyclesTheBoxesAndButtons()
 void TestForm1::controlsCarryAccessibleNames()
 {
     const std::pair<const char *, const char *> names[] = {
-        {"Text1", "Plain text"},     {"Text2", "Morse code"},
-        {"Text3", "Current character"}, {"Command1", "Varnock"},
-        {"Command2", "Reset"},       {"Command3", "Morse To Text"},
+        {"Text1", "Plain text"},
+        {"Text2", "Morse code"},
+        {"Text3", "Current character"},
+        {"Command1", "Varnock"},
+        {"Command2", "Reset"},
+        {"Command3", "Morse To Text"},
         {"Image1", "International Morse Code chart"},
     };
     for (const auto &[control, name] : names) {
-        QAccessibleInterface *accessible =
-            QAccessible::queryAccessibleInterface(this->control<QWidget>(control));
+        QAccessibleInterface *accessible
+            = QAccessible::queryAccessibleInterface(this->control<QWidget>(control));
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Name), QLatin1String(name));
     }
@@ -235,8 +238,10 @@ void TestForm1::keyPreviewSeesKeysFirst()
     auto *text1 = control<QLineEdit>("Text1");
     text1->setCursorPosition(3);
     QList<std::pair<int, int>> seen; // key and the caret at that moment
-    connect(form->keyPreview(), &app::KeyPreview::keyDown, this,
-            [&](int key, Qt::KeyboardModifiers) { seen.append({key, text1->cursorPosition()}); });
+    connect(
+        form->keyPreview(), &app::KeyPreview::keyDown, this, [&](int key, Qt::KeyboardModifiers) {
+            seen.append({key, text1->cursorPosition()});
+        });
 
     QTest::keyClick(text1, Qt::Key_Left, Qt::ShiftModifier);
     // Shift goes down first, and is previewed like any other key.

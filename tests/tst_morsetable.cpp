@@ -21,6 +21,7 @@ void TestMorseTable::everyEntryRoundTrips_data()
 {
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("code");
+    // clang-format off
     const char *const rows[][2] = {
         {"A", ".-"},      {"B", "-..."},    {"C", "-.-."},    {"D", "-.."},    {"E", "."},
         {"F", "..-."},    {"G", "--."},     {"H", "...."},    {"I", ".."},     {"J", ".---"},
@@ -32,8 +33,9 @@ void TestMorseTable::everyEntryRoundTrips_data()
         {"9", "----."},   {",", "--..--"},  {".", ".-.-.-"},  {"?", "..--.."}, {";", "-.-.-"},
         {":", "---..."},  {"/", "-..-."},   {"-", "-....-"},  {"'", ".----."}, {"+", ".-.-."},
         {"\"", ".-..-."}, {"@", ".--.-."},  {"(", "-.--."},   {")", "-.--.-"}, {"_", "..--.-"},
-        {"$", "...-..-"}, {"&", ".-..."},   {"=", "-...-"},
+        {"$", "...-..-"}, {"&", ".-..."},   {"=", "-...-"}
     };
+    // clang-format on
     for (const auto &row : rows)
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
 }

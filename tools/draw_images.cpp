@@ -16,8 +16,8 @@ namespace {
 
 // Draws a code as dots and bars on the timing grid: a dot one unit long, a dash three,
 // a gap of one unit between them. Returns the length drawn.
-double drawCode(QPainter &painter, QPointF leftCentre, std::u16string_view code, double unit,
-                double thickness)
+double drawCode(
+    QPainter &painter, QPointF leftCentre, std::u16string_view code, double unit, double thickness)
 {
     double x = leftCentre.x();
     for (char16_t symbol : code) {
@@ -26,8 +26,8 @@ double drawCode(QPainter &painter, QPointF leftCentre, std::u16string_view code,
             const QRectF bar(x, leftCentre.y() - thickness / 2, length, thickness);
             painter.drawRoundedRect(bar, thickness / 4, thickness / 4);
         } else {
-            painter.drawEllipse(QPointF(x + unit / 2, leftCentre.y()), thickness / 2 + 0.5,
-                                thickness / 2 + 0.5);
+            painter.drawEllipse(
+                QPointF(x + unit / 2, leftCentre.y()), thickness / 2 + 0.5, thickness / 2 + 0.5);
         }
         x += length + unit;
     }
@@ -59,7 +59,7 @@ QImage drawChart()
 
     painter.setFont(sans(15, true));
     painter.drawText(QRect(0, 6, 312, 20), Qt::AlignHCenter | Qt::AlignVCenter,
-                     QStringLiteral("International Morse Code"));
+        QStringLiteral("International Morse Code"));
 
     const QString rules[] = {
         QStringLiteral("1. A dot lasts one unit."),
@@ -88,11 +88,12 @@ QImage drawChart()
         int top = 114;
         for (char16_t character : columns[column]) {
             painter.setPen(Qt::black);
-            painter.drawText(QRect(left, top, 14, rowHeight), Qt::AlignCenter,
-                             QString(QChar(character)));
+            painter.drawText(
+                QRect(left, top, 14, rowHeight), Qt::AlignCenter, QString(QChar(character)));
             painter.setPen(Qt::NoPen);
             painter.setBrush(Qt::black);
-            drawCode(painter, QPointF(left + 20, top + rowHeight / 2.0), codeOf(character), unit, 4);
+            drawCode(
+                painter, QPointF(left + 20, top + rowHeight / 2.0), codeOf(character), unit, 4);
             painter.setBrush(Qt::NoBrush);
             top += rowHeight;
         }

@@ -1,0 +1,54 @@
+#include "BenchMain.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <map>
+
+namespace bench {
+namespace {
+
+// Prints the usual table and keeps every run for the targets.
+class KeepingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs)
+            kept.insert_or_assign(run.benchmark_name(), run);
+    }
+
+    std::map<std::string, Run> kept;
+};
+
+} // namespace
+
+int run(int argc, char **argv, const std::vector<Target> &targets)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    KeepingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    int missed = 0;
+    std::printf("\n%-44s %14s   %s\n", "figure", "value", "target");
+    for (const Target &target : targets) {
+        const auto found = reporter.kept.find(target.benchmark);
+        if (found == reporter.kept.end()) {
+            std::printf("%-44s %14s   not run\n", target.figure.c_str(), "-");
+            ++missed;
+            continue;
+        }
+        const double value = target.value(found->second);
+        const bool kept
+            = target.bound == Target::AtLeast ? value >= target.limit : value <= target.limit;
+        missed += !kept;
+        std::printf("%-44s %10.2f %-3s   %s %g %s: %s\n", target.figure.c_str(), value,
+            target.unit.c_str(), target.bound == Target::AtLeast ? ">=" : "<=", target.limit,
+            target.unit.c_str(), kept ? "ok" : "MISSED");
+    }
+    return missed == 0 ? 0 : 1;
+}
+
+} // namespace bench

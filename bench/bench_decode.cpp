@@ -1,0 +1,73 @@
+// Decoding a mebibyte of Morse text: the decode alone, and the whole click of the
+// decode button on a real window.
+
+#include "BenchMain.h"
+#include "app/Form1.h"
+#include "convert/Decode.h"
+#include "morse/MorseTable.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+
+namespace {
+
+// Random codes of the table, each followed by a single space.
+QString mebibyteOfMorse()
+{
+    const auto entries = morse::entries();
+    QRandomGenerator random(7);
+    QString morse;
+    while (morse.size() < 1024 * 1024) {
+        const auto &code = entries[random.bounded(int(entries.size()))].code;
+        morse += QStringView(code.data(), qsizetype(code.size()));
+        morse += u' ';
+    }
+    morse.truncate(1024 * 1024);
+    return morse;
+}
+
+void decodeAlone(benchmark::State &state)
+{
+    const QString morse = mebibyteOfMorse();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convert::decodeMorse(morse));
+    state.SetBytesProcessed(state.iterations() * morse.size());
+}
+BENCHMARK(decodeAlone)->Unit(benchmark::kMillisecond);
+
+void decodeClick(benchmark::State &state)
+{
+    app::Form1 form;
+    form.show();
+    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
+    auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
+    for (auto _ : state)
+        decodeButton->click();
+}
+BENCHMARK(decodeClick)->Unit(benchmark::kMillisecond);
+
+double megabytesPerSecond(const benchmark::BenchmarkReporter::Run &run)
+{
+    return run.counters.at("bytes_per_second") / 1e6;
+}
+
+double milliseconds(const benchmark::BenchmarkReporter::Run &run)
+{
+    return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
+        / benchmark::GetTimeUnitMultiplier(run.time_unit);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using bench::Target;
+    return bench::run(argc, argv,
+        {
+            {"decodeAlone", "decode of 1 MiB of Morse (characters)", "MB/s", megabytesPerSecond,
+                Target::AtLeast, 100},
+            {"decodeClick", "decode click on 1 MiB of Morse", "ms", milliseconds, Target::AtMost,
+                100},
+        });
+}
