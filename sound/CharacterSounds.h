@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace sound {
+
+class SoundSink;
+
+// Sounds letters and digits from their recordings, "morsecode_X.wav" in the program's
+// folder. The digit 0 has no recording of its own: it is five of T's dashes.
+class CharacterSounds {
+public:
+    // The running program's folder; asked afresh for every sound.
+    using Folder = std::function<QString()>;
+    // Waits that many milliseconds while the window stays alive.
+    using Pause = std::function<void(double ms)>;
+
+    CharacterSounds(SoundSink &sink, Folder folder, Pause pause);
+
+    // Starts the sound of a capital letter or a digit and returns while it plays; any
+    // other string sounds nothing. The digit 0 returns after its five dashes' pauses.
+    void GetSound(const QString &symbol);
+
+    // The Left arrow sounds a single dot, the Right arrow a single dash.
+    void keyDown(int key);
+
+private:
+    void start(QChar recording);
+
+    SoundSink &sink_;
+    Folder folder_;
+    Pause pause_;
+};
+
+} // namespace sound
