@@ -5,6 +5,7 @@
 #include "app/Twips.h"
 #include "assets/Assets.h"
 #include "convert/Decode.h"
+#include "sound/Module1.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -71,10 +72,12 @@ void setBackColor(QWidget *control, const QColor &color)
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(const Platform &platform, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
             | Qt::WindowCloseButtonHint)
+    , platform_(platform)
+    , sounds_(platform.sounds, platform.programFolder, [this](double ms) { Delay(ms); })
     , keyPreview_(new KeyPreview(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -108,6 +111,7 @@ Form1::Form1(QWidget *parent)
     setTabOrder(Text3, Command2);
     setTabOrder(Command2, Command3);
 
+    connect(keyPreview_, &KeyPreview::keyDown, this, &Form1::Form_KeyDown);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 
     Form_Load();
@@ -132,6 +136,21 @@ void Form1::GetMorse()
 void Form1::GetText()
 {
     convert::GetText(strings_);
+}
+
+void Form1::GetSound()
+{
+    sounds_.GetSound(strings_.CurrentSymbol);
+}
+
+void Form1::Delay(double ms)
+{
+    sound::Module1::Delay(ms, platform_.ticks, platform_.events);
+}
+
+void Form1::Form_KeyDown(int key)
+{
+    sounds_.keyDown(key);
 }
 
 void Form1::Command3_Click()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/Platform.h"
 #include "convert/ConversionHost.h"
 #include "convert/FormStrings.h"
+#include "sound/CharacterSounds.h"
 
 #include <QWidget>
 
@@ -19,17 +21,22 @@ class Form1 : public QWidget, private convert::ConversionHost {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(const Platform &platform, QWidget *parent = nullptr);
 
     // Lookups over CurrentSymbol, answering in LookupResult; a miss leaves it alone.
     void GetMorse();
     void GetText();
+    // Starts the sound of CurrentSymbol.
+    void GetSound();
+    // Waits while the window stays alive; see Module1::Delay.
+    void Delay(double ms);
 
     const convert::FormStrings &formStrings() const { return strings_; }
     KeyPreview *keyPreview() const { return keyPreview_; }
 
 private:
     void Form_Load();
+    void Form_KeyDown(int key);
     void Command3_Click();
 
     QString text(convert::Box box) const override;
@@ -39,6 +46,8 @@ private:
 
     QLineEdit *box(convert::Box which) const;
 
+    Platform platform_;
+    sound::CharacterSounds sounds_;
     convert::FormStrings strings_;
     KeyPreview *keyPreview_;
 

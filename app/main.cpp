@@ -1,4 +1,7 @@
 #include "app/Form1.h"
+#include "sound/EventPump.h"
+#include "sound/PulsePlayer.h"
+#include "sound/TickCounter.h"
 
 #include <QApplication>
 
@@ -6,7 +9,11 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    app::Form1 form;
+
+    sound::PulsePlayer player;
+    sound::MonotonicTickCounter ticks;
+    sound::QtEventPump events;
+    app::Form1 form({player, ticks, events, [] { return QCoreApplication::applicationDirPath(); }});
     form.show();
     return QApplication::exec();
 }

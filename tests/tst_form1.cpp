@@ -1,3 +1,5 @@
+#include "FakeClock.h"
+#include "FakeSoundSink.h"
 #include "app/Form1.h"
 #include "app/KeyPreview.h"
 
@@ -10,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using app::Form1;
 
@@ -43,6 +47,8 @@ private Q_SLOTS:
     void controlsCarryAccessibleNames();
     void enterAndEscapePressNoButton();
     void keyPreviewSeesKeysFirst();
+    void arrowKeysSoundAndStillMoveTheCaret();
+    void heldArrowRestartsItsSound();
     void decodeButtonDecodesText2();
     void blankMorseShowsTheErrorBox();
     void boxesHoldAMebibyte();
@@ -56,12 +62,16 @@ private:
         return found;
     }
 
+    std::unique_ptr<FakeClock> clock;
+    std::unique_ptr<FakeSoundSink> sink;
     Form1 *form = nullptr;
 };
 
 void TestForm1::init()
 {
-    form = new Form1;
+    clock = std::make_unique<FakeClock>();
+    sink = std::make_unique<FakeSoundSink>(*clock);
+    form = new Form1({*sink, *clock, *clock, [] { return QStringLiteral("/opt/varnock"); }});
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
 }
@@ -255,6 +265,52 @@ void TestForm1::keyPreviewSeesKeysFirst()
     QTest::keyClick(command2, Qt::Key_F5);
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.front().first, int(Qt::Key_F5));
+}
+
+void TestForm1::arrowKeysSoundAndStillMoveTheCaret()
+{
+    const QString dot = QStringLiteral("/opt/varnock/morsecode_E.wav");
+    const QString dash = QStringLiteral("/opt/varnock/morsecode_T.wav");
+    auto *text1 = control<QLineEdit>("Text1");
+    text1->setCursorPosition(3);
+
+    QTest::keyClick(text1, Qt::Key_Left);
+    QCOMPARE(sink->paths(), QStringList{dot});
+    QCOMPARE(text1->cursorPosition(), 2);
+    QTest::keyClick(text1, Qt::Key_Right);
+    QCOMPARE(sink->paths(), (QStringList{dot, dash}));
+    QCOMPARE(text1->cursorPosition(), 3);
+    QTest::keyClick(text1, Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(sink->paths().size(), 3);
+    QCOMPARE(sink->paths().last(), dot);
+
+    sink->starts.clear();
+    QTest::keyClick(text1, Qt::Key_Up);
+    QTest::keyClick(text1, Qt::Key_Down);
+    QTest::keyClick(text1, Qt::Key_Home);
+    QTest::keyClick(text1, Qt::Key_E);
+    QCOMPARE(sink->paths(), QStringList());
+
+    // Also while a button has the focus.
+    auto *command1 = control<QPushButton>("Command1");
+    command1->setFocus();
+    QTest::keyClick(command1, Qt::Key_Right);
+    QCOMPARE(sink->paths(), QStringList{dash});
+}
+
+void TestForm1::heldArrowRestartsItsSound()
+{
+    auto *text2 = control<QLineEdit>("Text2");
+    text2->setFocus();
+    text2->setCursorPosition(0);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), repeat > 0);
+        QApplication::sendEvent(text2, &press);
+    }
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(text2, &release);
+    QCOMPARE(sink->paths(), QStringList(3, QStringLiteral("/opt/varnock/morsecode_T.wav")));
+    QCOMPARE(text2->cursorPosition(), 3);
 }
 
 void TestForm1::decodeButtonDecodesText2()

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace sound {
+class EventPump;
+class SoundSink;
+class TickCounter;
+} // namespace sound
+
+namespace app {
+
+// What the window stands on outside Qt's widgets: the real services in the program,
+// fakes in the tests.
+struct Platform {
+    sound::SoundSink &sounds;
+    sound::TickCounter &ticks;
+    sound::EventPump &events;
+    // The running program's folder, where its recordings lie.
+    std::function<QString()> programFolder;
+};
+
+} // namespace app

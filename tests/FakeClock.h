@@ -1,0 +1,50 @@
+#pragma once
+
+#include "sound/EventPump.h"
+#include "sound/TickCounter.h"
+
+#include <QCoreApplication>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+// A tick counter whose time passes only while the window waits, and as fast as a test
+// likes: each wait dispatches Qt's pending events, then moves the clock on by the time
+// asked for, or up to the next scripted action, which then runs as an event would.
+class FakeClock : public sound::TickCounter, public sound::EventPump {
+public:
+    explicit FakeClock(std::uint32_t start = 1000)
+        : now(start)
+    {
+    }
+
+    std::uint32_t now;
+    int dispatches = 0;
+
+    // Runs action inside the first wait that reaches the tick count when.
+    void at(std::uint32_t when, std::function<void()> action)
+    {
+        actions_.emplace(when, std::move(action));
+    }
+
+    std::uint32_t GetTickCount() override { return now; }
+
+    void dispatchPendingEvents(int waitMs) override
+    {
+        ++dispatches;
+        QCoreApplication::processEvents();
+        std::uint32_t until = now + std::uint32_t(waitMs > 0 ? waitMs : 0);
+        if (!actions_.empty() && actions_.begin()->first < until)
+            until = std::max(now, actions_.begin()->first);
+        now = until;
+        while (!actions_.empty() && actions_.begin()->first <= now) {
+            auto action = std::move(actions_.begin()->second);
+            actions_.erase(actions_.begin());
+            action();
+        }
+    }
+
+private:
+    std::multimap<std::uint32_t, std::function<void()>> actions_;
+};

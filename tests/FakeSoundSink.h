@@ -1,0 +1,37 @@
+#pragma once
+
+#include "sound/SoundSink.h"
+#include "sound/TickCounter.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+// Remembers every sound started, and when by the given clock.
+class FakeSoundSink : public sound::SoundSink {
+public:
+    explicit FakeSoundSink(sound::TickCounter &clock)
+        : clock_(clock)
+    {
+    }
+
+    struct Start {
+        QString path;
+        std::uint32_t tick;
+    };
+    QList<Start> starts;
+
+    void play(const QString &path) override { starts.append({path, clock_.GetTickCount()}); }
+
+    QStringList paths() const
+    {
+        QStringList list;
+        for (const Start &start : starts)
+            list.append(start.path);
+        return list;
+    }
+
+private:
+    sound::TickCounter &clock_;
+};

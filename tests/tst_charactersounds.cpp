@@ -1,0 +1,120 @@
+#include "sound/CharacterSounds.h"
+#include "sound/SoundSink.h"
+
+#include <QTest>
+
+namespace {
+
+// Everything the sounds do, in order: "play <path>" and "pause <ms>".
+class Log : public sound::SoundSink {
+public:
+    QStringList lines;
+    void play(const QString &path) override { lines.append(QStringLiteral("play ") + path); }
+};
+
+} // namespace
+
+class TestCharacterSounds : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void soundsLettersAndDigits_data();
+    void soundsLettersAndDigits();
+    void zeroKeepsItsChoiceThroughItsPauses();
+    void arrowKeysSoundADotAndADash_data();
+    void arrowKeysSoundADotAndADash();
+    void folderIsAskedForEverySound();
+};
+
+void TestCharacterSounds::soundsLettersAndDigits_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QStringList>("expected");
+
+    const auto play = [](const char *name) {
+        return QStringLiteral("play /opt/varnock/morsecode_%1.wav").arg(QLatin1String(name));
+    };
+    const QString pause = QStringLiteral("pause 300");
+    QTest::newRow("E") << QStringLiteral("E") << QStringList{play("E")};
+    QTest::newRow("A") << QStringLiteral("A") << QStringList{play("A")};
+    QTest::newRow("K") << QStringLiteral("K") << QStringList{play("K")};
+    QTest::newRow("Z") << QStringLiteral("Z") << QStringList{play("Z")};
+    QTest::newRow("1") << QStringLiteral("1") << QStringList{play("1")};
+    QTest::newRow("7") << QStringLiteral("7") << QStringList{play("7")};
+    QTest::newRow("9") << QStringLiteral("9") << QStringList{play("9")};
+    QTest::newRow("0") << QStringLiteral("0")
+                       << QStringList{play("T"), pause, play("T"), pause, play("T"), pause,
+                              play("T"), pause, play("T"), pause};
+    for (const char *nothing : {"e", "", " ", ",", "?", "AB", ".-", "-", ":", "00", "@", "[", "/"})
+        QTest::newRow(nothing) << QString::fromLatin1(nothing) << QStringList();
+    QTest::newRow("accented capital") << QStringLiteral("\u00c9") << QStringList();
+    QTest::newRow("full-width 7") << QStringLiteral("\uff17") << QStringList();
+    QTest::newRow("NUL") << QString(QChar(0)) << QStringList();
+}
+
+void TestCharacterSounds::soundsLettersAndDigits()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QStringList, expected);
+
+    Log log;
+    sound::CharacterSounds sounds(
+        log, [] { return QStringLiteral("/opt/varnock"); },
+        [&](double ms) { log.lines.append(QStringLiteral("pause %1").arg(ms)); });
+    sounds.GetSound(symbol);
+    QCOMPARE(log.lines, expected);
+}
+
+void TestCharacterSounds::zeroKeepsItsChoiceThroughItsPauses()
+{
+    Log log;
+    QString currentSymbol = QStringLiteral("0");
+    sound::CharacterSounds sounds(
+        log, [] { return QStringLiteral("/v"); },
+        [&](double) { currentSymbol = QStringLiteral("E"); });
+    sounds.GetSound(currentSymbol);
+    QCOMPARE(log.lines, QStringList(5, QStringLiteral("play /v/morsecode_T.wav")));
+}
+
+void TestCharacterSounds::arrowKeysSoundADotAndADash_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("Left") << int(Qt::Key_Left)
+                          << QStringList{QStringLiteral("play /v/morsecode_E.wav")};
+    QTest::newRow("Right") << int(Qt::Key_Right)
+                           << QStringList{QStringLiteral("play /v/morsecode_T.wav")};
+    const std::pair<const char *, int> others[] = {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
+        {"Space", Qt::Key_Space}, {"E", Qt::Key_E}, {"T", Qt::Key_T}, {"Shift", Qt::Key_Shift}};
+    for (const auto &[name, key] : others)
+        QTest::newRow(name) << key << QStringList();
+}
+
+void TestCharacterSounds::arrowKeysSoundADotAndADash()
+{
+    QFETCH(int, key);
+    QFETCH(QStringList, expected);
+    Log log;
+    sound::CharacterSounds sounds(
+        log, [] { return QStringLiteral("/v"); }, [](double) {});
+    sounds.keyDown(key);
+    QCOMPARE(log.lines, expected);
+}
+
+void TestCharacterSounds::folderIsAskedForEverySound()
+{
+    Log log;
+    int asked = 0;
+    sound::CharacterSounds sounds(
+        log, [&] { return QStringLiteral("/moved/%1").arg(++asked); }, [](double) {});
+    sounds.GetSound(QStringLiteral("S"));
+    sounds.keyDown(Qt::Key_Left);
+    sounds.GetSound(QStringLiteral("S"));
+    QCOMPARE(log.lines,
+        (QStringList{QStringLiteral("play /moved/1/morsecode_S.wav"),
+            QStringLiteral("play /moved/2/morsecode_E.wav"),
+            QStringLiteral("play /moved/3/morsecode_S.wav")}));
+}
+
+QTEST_GUILESS_MAIN(TestCharacterSounds)
+#include "tst_charactersounds.moc"
