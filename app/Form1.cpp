@@ -78,6 +78,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
             | Qt::WindowCloseButtonHint)
     , platform_(platform)
     , sounds_(platform.sounds, platform.programFolder, [this](double ms) { Delay(ms); })
+    , encoder_(*this)
     , keyPreview_(new KeyPreview(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -112,6 +113,8 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     setTabOrder(Command2, Command3);
 
     connect(keyPreview_, &KeyPreview::keyDown, this, &Form1::Form_KeyDown);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 
     Form_Load();
@@ -151,6 +154,19 @@ void Form1::Delay(double ms)
 void Form1::Form_KeyDown(int key)
 {
     sounds_.keyDown(key);
+}
+
+void Form1::Command1_Click()
+{
+    encoder_.run();
+}
+
+void Form1::Command2_Click()
+{
+    Text1->clear();
+    Text2->clear();
+    Text3->clear();
+    Text1->setFocus();
 }
 
 void Form1::Command3_Click()

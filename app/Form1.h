@@ -2,6 +2,7 @@
 
 #include "app/Platform.h"
 #include "convert/ConversionHost.h"
+#include "convert/Encode.h"
 #include "convert/FormStrings.h"
 #include "sound/CharacterSounds.h"
 
@@ -27,9 +28,9 @@ public:
     void GetMorse();
     void GetText();
     // Starts the sound of CurrentSymbol.
-    void GetSound();
+    void GetSound() override;
     // Waits while the window stays alive; see Module1::Delay.
-    void Delay(double ms);
+    void Delay(double ms) override;
 
     const convert::FormStrings &formStrings() const { return strings_; }
     KeyPreview *keyPreview() const { return keyPreview_; }
@@ -37,6 +38,8 @@ public:
 private:
     void Form_Load();
     void Form_KeyDown(int key);
+    void Command1_Click();
+    void Command2_Click();
     void Command3_Click();
 
     QString text(convert::Box box) const override;
@@ -49,6 +52,7 @@ private:
     Platform platform_;
     sound::CharacterSounds sounds_;
     convert::FormStrings strings_;
+    convert::Encoder encoder_;
     KeyPreview *keyPreview_;
 
     QLineEdit *Text1;

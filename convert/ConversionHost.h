@@ -9,7 +9,8 @@ namespace convert {
 enum class Box { Text1, Text2, Text3 };
 
 // What the conversions use of the window: the three text boxes, read and replaced
-// whole, the blank-field message and the shared strings.
+// whole, the blank-field message, the shared strings, the pacing wait and the sound of
+// the current character.
 class ConversionHost {
 public:
     virtual ~ConversionHost() = default;
@@ -19,6 +20,10 @@ public:
     // Modal: returns when the user has dismissed the message.
     virtual void showBlankFieldMessage() = 0;
     virtual FormStrings &strings() = 0;
+    // Waits while the window stays alive: any of its handlers may run meanwhile.
+    virtual void Delay(double ms) = 0;
+    // Starts the sound of CurrentSymbol.
+    virtual void GetSound() = 0;
 };
 
 } // namespace convert

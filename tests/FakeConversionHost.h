@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Three plain strings for the boxes; counts the blank-field messages shown.
+// Three plain strings for the boxes; counts the messages shown, the waits and the sounds.
 class FakeConversionHost : public convert::ConversionHost {
 public:
     QString Text1;
@@ -12,6 +12,8 @@ public:
     QString Text3;
     convert::FormStrings formStrings;
     int blankFieldMessages = 0;
+    int waits = 0;
+    int sounds = 0;
 
     QString text(convert::Box box) const override
     {
@@ -20,6 +22,8 @@ public:
     void setText(convert::Box box, const QString &text) override { this->box(box) = text; }
     void showBlankFieldMessage() override { ++blankFieldMessages; }
     convert::FormStrings &strings() override { return formStrings; }
+    void Delay(double) override { ++waits; }
+    void GetSound() override { ++sounds; }
 
 private:
     QString &box(convert::Box box)

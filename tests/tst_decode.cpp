@@ -78,6 +78,9 @@ void TestDecode::decodesIntoText1()
     QCOMPARE(host.Text2, morse);
     QCOMPARE(host.Text3, QString());
     QCOMPARE(host.blankFieldMessages, 0);
+    // Nothing can run inside a decode.
+    QCOMPARE(host.waits, 0);
+    QCOMPARE(host.sounds, 0);
     QCOMPARE(host.formStrings.CurrentSymbol, currentSymbol);
     QCOMPARE(host.formStrings.LookupResult, lookupResult);
     QCOMPARE(host.formStrings.SourceText, QStringLiteral("SOS"));

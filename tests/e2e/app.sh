@@ -3,6 +3,8 @@
 
 app_pid=
 app_window=
+recorder_pid=
+recording=
 failures=0
 
 stop_app() {
@@ -10,8 +12,27 @@ stop_app() {
         kill "$app_pid" 2>/dev/null || true
         wait "$app_pid" 2>/dev/null || true
     fi
+    stop_recording
+    [ -z "$recording" ] || rm -f "$recording"
 }
 trap stop_app EXIT
+
+# Records what reaches the audio server's null sink into $recording: raw signed 16-bit
+# mono at 44100 Hz.
+record_audio() {
+    recording=$(mktemp)
+    parec --device=null.monitor --raw --format=s16le --rate=44100 --channels=1 \
+        --latency-msec=10 >"$recording" &
+    recorder_pid=$!
+}
+
+stop_recording() {
+    if [ -n "$recorder_pid" ]; then
+        kill -INT "$recorder_pid" 2>/dev/null || true
+        wait "$recorder_pid" 2>/dev/null || true
+        recorder_pid=
+    fi
+}
 
 # Starts the program and waits, at most 20 s, for its window to be mapped.
 start_app() {
@@ -41,6 +62,12 @@ check() {
         echo "FAIL: $what"
         failures=$((failures + 1))
     fi
+}
+
+# Whether a number lies within a tolerance of the value expected.
+near() {
+    awk -v value="$1" -v expected="$2" -v tolerance="$3" \
+        'BEGIN { d = value - expected; exit !(d <= tolerance && -d <= tolerance) }'
 }
 
 finish() {

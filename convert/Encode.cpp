@@ -1,0 +1,52 @@
+#include "convert/Encode.h"
+
+namespace convert {
+
+Encoder::Encoder(ConversionHost &host)
+    : host_(host)
+{
+}
+
+void Encoder::run()
+{
+    const quint64 thisRun = ++latestRun_;
+    // Capitals by Unicode's rules, never the locale's: a Turkish dotted capital I would
+    // find no code.
+    host_.setText(Box::Text1, host_.text(Box::Text1).toUpper());
+    host_.setText(Box::Text1, host_.text(Box::Text1).remove(u' '));
+    FormStrings &strings = host_.strings();
+    strings.SourceText = host_.text(Box::Text1);
+    if (strings.SourceText.isEmpty()) {
+        host_.showBlankFieldMessage();
+        return;
+    }
+
+    const qsizetype length = strings.SourceText.size();
+    for (qsizetype position = 0; position < length; ++position) {
+        const QString symbol = strings.SourceText.mid(position, 1);
+        strings.CurrentSymbol = symbol;
+        // A character the table lacks gets an empty code, never the one before it.
+        strings.LookupResult.clear();
+        GetMorse(strings);
+        const QString code = strings.LookupResult;
+        host_.setText(Box::Text2, host_.text(Box::Text2) + code + u' ');
+
+        host_.Delay(200);
+        if (superseded(thisRun))
+            return;
+        // A decode inside the wait may have used the shared strings; this step's own
+        // character and code are shown and sounded.
+        strings.CurrentSymbol = symbol;
+        strings.LookupResult = code;
+        host_.setText(Box::Text3, symbol + u' ' + code);
+        host_.GetSound();
+        if (superseded(thisRun))
+            return;
+
+        host_.Delay(500);
+        if (superseded(thisRun))
+            return;
+    }
+}
+
+} // namespace convert

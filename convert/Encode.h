@@ -1,0 +1,28 @@
+#pragma once
+
+#include "convert/ConversionHost.h"
+
+#include <QtGlobal>
+
+namespace convert {
+
+// The encode button: the plain text in Text1, in capitals and without spaces, is sent
+// one character at a time. Each character's code goes into Text2, then, 200 ms later,
+// the character and its code show in Text3 and its sound starts; 500 ms pass before the
+// next character.
+class Encoder {
+public:
+    explicit Encoder(ConversionHost &host);
+
+    void run();
+
+private:
+    bool superseded(quint64 run) const { return run != latestRun_; }
+
+    ConversionHost &host_;
+    // Counts the runs begun. The window's events run inside a run's waits, so a click
+    // can start a newer run there; the older one then ends at its next look.
+    quint64 latestRun_ = 0;
+};
+
+} // namespace convert

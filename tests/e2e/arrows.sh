@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The arrow keys on the real program: Left sounds a whole dot, Right a whole dash, as
+# recorded from the audio server.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+tone_segments=$2
+
+start_app "$1"
+xdotool windowactivate --sync "$app_window"
+
+record_audio
+sleep 0.3
+xdotool key Left
+sleep 0.4
+xdotool key Right
+sleep 0.5
+stop_recording
+
+mapfile -t tones < <("$tone_segments" "$recording")
+printf 'heard: %s\n' "${tones[@]}"
+check "two tones heard" test "${#tones[@]}" -eq 2
+check "a dot of 40 ms" near "$(cut -d' ' -f2 <<<"${tones[0]:-0 0}")" 40 3
+check "a dash of 120 ms" near "$(cut -d' ' -f2 <<<"${tones[1]:-0 0}")" 120 3
+finish
