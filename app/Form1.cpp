@@ -1,12 +1,16 @@
 #include "app/Form1.h"
 
 #include "app/CommandButton.h"
+#include "app/FrameGeometry.h"
+#include "app/InputFilters.h"
 #include "app/KeyPreview.h"
 #include "app/Twips.h"
+#include "app/TypingFilter.h"
 #include "assets/Assets.h"
 #include "convert/Decode.h"
 #include "sound/Module1.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -102,6 +106,9 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     Image1->setPixmap(assets::morseChart());
     Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
 
+    new TypingFilter(Text1, filterPlainText);
+    new TypingFilter(Text2, filterMorse);
+
     // The credit lines lie under the boxes they touch, so every border shows whole.
     Label1->lower();
     Label2->lower();
@@ -172,6 +179,22 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     convert::decode(*this);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // A second request to close while the window slides away changes nothing.
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    // The user may not resize the window; the animation does.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    FrameGeometry frame(this);
+    animateClosing(frame);
+    platform_.endProcess();
 }
 
 QLineEdit *Form1::box(convert::Box which) const

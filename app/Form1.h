@@ -35,6 +35,9 @@ public:
     const convert::FormStrings &formStrings() const { return strings_; }
     KeyPreview *keyPreview() const { return keyPreview_; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void Form_Load();
     void Form_KeyDown(int key);
@@ -54,6 +57,7 @@ private:
     convert::FormStrings strings_;
     convert::Encoder encoder_;
     KeyPreview *keyPreview_;
+    bool closing_ = false;
 
     QLineEdit *Text1;
     QPushButton *Command1;

@@ -20,6 +20,8 @@ struct Platform {
     sound::EventPump &events;
     // The running program's folder, where its recordings lie.
     std::function<QString()> programFolder;
+    // Ends the process at once, handling nothing more.
+    std::function<void()> endProcess;
 };
 
 } // namespace app

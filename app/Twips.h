@@ -15,6 +15,11 @@ inline int toPixels(double twips)
     return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
 
+inline float toTwips(int pixels)
+{
+    return static_cast<float>(pixels * twipsPerPixel);
+}
+
 struct TwipRect {
     int left;
     int top;

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
@@ -13,7 +15,8 @@ int main(int argc, char *argv[])
     sound::PulsePlayer player;
     sound::MonotonicTickCounter ticks;
     sound::QtEventPump events;
-    app::Form1 form({player, ticks, events, [] { return QCoreApplication::applicationDirPath(); }});
+    app::Form1 form({player, ticks, events, [] { return QCoreApplication::applicationDirPath(); },
+        [] { std::_Exit(0); }});
     form.show();
     return QApplication::exec();
 }

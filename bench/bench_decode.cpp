@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "convert/Decode.h"
 #include "morse/MorseTable.h"
+#include "tests/FakePlatform.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +39,8 @@ BENCHMARK(decodeAlone)->Unit(benchmark::kMillisecond);
 
 void decodeClick(benchmark::State &state)
 {
-    app::Form1 form;
+    FakePlatform fake(QStringLiteral("/nowhere"));
+    app::Form1 form(fake.platform());
     form.show();
     form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));

@@ -1,5 +1,4 @@
-#include "FakeClock.h"
-#include "FakeSoundSink.h"
+#include "FakePlatform.h"
 #include "app/Form1.h"
 
 #include <QApplication>
@@ -40,17 +39,19 @@ private:
     void encode();
     QStringList soundedCharacters() const;
 
-    std::unique_ptr<FakeClock> clock;
-    std::unique_ptr<FakeSoundSink> sink;
+    std::unique_ptr<FakePlatform> fake;
+    FakeClock *clock = nullptr;
+    FakeSoundSink *sink = nullptr;
     Form1 *form = nullptr;
     QStringList messages;
 };
 
 void TestEncode::init()
 {
-    clock = std::make_unique<FakeClock>();
-    sink = std::make_unique<FakeSoundSink>(*clock);
-    form = new Form1({*sink, *clock, *clock, [] { return QStringLiteral("/v"); }});
+    fake = std::make_unique<FakePlatform>(QStringLiteral("/v"));
+    clock = &fake->clock;
+    sink = &fake->sink;
+    form = new Form1(fake->platform());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     messages.clear();

@@ -1,5 +1,4 @@
-#include "FakeClock.h"
-#include "FakeSoundSink.h"
+#include "FakePlatform.h"
 #include "app/Form1.h"
 #include "app/KeyPreview.h"
 
@@ -62,16 +61,18 @@ private:
         return found;
     }
 
-    std::unique_ptr<FakeClock> clock;
-    std::unique_ptr<FakeSoundSink> sink;
+    std::unique_ptr<FakePlatform> fake;
+    FakeClock *clock = nullptr;
+    FakeSoundSink *sink = nullptr;
     Form1 *form = nullptr;
 };
 
 void TestForm1::init()
 {
-    clock = std::make_unique<FakeClock>();
-    sink = std::make_unique<FakeSoundSink>(*clock);
-    form = new Form1({*sink, *clock, *clock, [] { return QStringLiteral("/opt/varnock"); }});
+    fake = std::make_unique<FakePlatform>(QStringLiteral("/opt/varnock"));
+    clock = &fake->clock;
+    sink = &fake->sink;
+    form = new Form1(fake->platform());
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/WindowGeometry.h"
+
+class QWidget;
+
+namespace app {
+
+// A top-level widget's frame. Sizes are the frame's: the title bar and borders count.
+class FrameGeometry : public WindowGeometry {
+public:
+    explicit FrameGeometry(QWidget *window);
+
+    float Top() override;
+    float Left() override;
+    float Width() override;
+    float Height() override;
+    void setTop(float twips) override;
+    void setLeft(float twips) override;
+    void setWidth(float twips) override;
+    void setHeight(float twips) override;
+    float screenWidth() override;
+    void show() override;
+
+private:
+    QWidget *window_;
+};
+
+} // namespace app

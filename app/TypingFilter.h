@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class QKeyEvent;
+class QInputMethodEvent;
+class QLineEdit;
+
+namespace app {
+
+// Passes each character typed into a box through a filter before it enters: by key or
+// through an input method. Keys that type no character (arrows, Delete, Tab), and the
+// clipboard and undo shortcuts, work as ever; text pasted or set by the program is not
+// filtered.
+class TypingFilter : public QObject {
+    Q_OBJECT
+
+public:
+    using Filter = int (*)(int code);
+
+    TypingFilter(QLineEdit *box, Filter filter);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool filterKey(QKeyEvent *key);
+    bool filterCommit(QInputMethodEvent *input);
+
+    QLineEdit *box_;
+    Filter filter_;
+};
+
+} // namespace app

@@ -1,0 +1,253 @@
+#include "FakePlatform.h"
+#include "app/Form1.h"
+#include "app/InputFilters.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using app::Form1;
+
+namespace {
+
+// Types each character as a key press carrying it, as a keyboard does; characters
+// beyond ASCII arrive with no key code of their own.
+void type(QWidget *target, const QString &text)
+{
+    for (QChar character : text) {
+        const char16_t code = character.toUpper().unicode();
+        const int key = code > ' ' && code < 127 ? code : Qt::Key_unknown;
+        QKeyEvent press(
+            QEvent::KeyPress, key == ' ' ? Qt::Key_Space : key, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(character));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+} // namespace
+
+class TestFilters : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void filtersAdmitTheirCodes();
+    void typingIntoTheBoxes_data();
+    void typingIntoTheBoxes();
+    void backspaceAndControlHDelete_data();
+    void backspaceAndControlHDelete();
+    void keysWithoutCharactersStillWork();
+    void enterAndEscapeDoNothing();
+    void clipboardShortcutsWork();
+    void inputMethodCommitsAreFiltered();
+    void text3IsNotFiltered();
+
+private:
+    QLineEdit *box(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
+
+    std::unique_ptr<FakePlatform> fake;
+    Form1 *form = nullptr;
+};
+
+void TestFilters::init()
+{
+    fake = std::make_unique<FakePlatform>(QStringLiteral("/v"));
+    form = new Form1(fake->platform());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    for (const char *name : {"Text1", "Text2", "Text3"})
+        box(name)->clear();
+}
+
+void TestFilters::cleanup()
+{
+    delete form;
+    form = nullptr;
+}
+
+void TestFilters::filtersAdmitTheirCodes()
+{
+    // Every code, against the sets each box takes.
+    for (int code = 0; code < 256; ++code) {
+        const int upper = code >= 'a' && code <= 'z' ? code - 32 : code;
+        const bool plain = upper == 8 || upper == ' ' || (upper >= '0' && upper <= ':')
+            || (upper >= 'A' && upper <= 'Z');
+        QCOMPARE(app::filterPlainText(code), plain ? upper : 0);
+        const bool morse = code == 8 || code == ' ' || code == '-' || code == '.';
+        QCOMPARE(app::filterMorse(code), morse ? code : 0);
+    }
+}
+
+void TestFilters::typingIntoTheBoxes_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("entered");
+
+    QTest::newRow("plain text in capitals") << "Text1"
+                                            << "sos 1:"
+                                            << "SOS 1:";
+    QTest::newRow("marks refused") << "Text1"
+                                   << "a.b,c?"
+                                   << "ABC";
+    QTest::newRow("marks between digits and letters") << "Text1"
+                                                      << ";<=>?@"
+                                                      << "";
+    QTest::newRow("marks above Z") << "Text1"
+                                   << "[\\]^_`{|}~"
+                                   << "";
+    QTest::newRow("marks below digits") << "Text1"
+                                        << "!\"#$%&'()*+,-./"
+                                        << "";
+    QTest::newRow("every letter") << "Text1"
+                                  << "The Quick Brown Fox 0123456789"
+                                  << "THE QUICK BROWN FOX 0123456789";
+    QTest::newRow("letters beyond ASCII") << "Text1"
+                                          << "\u00e9\u00df\u00c4x"
+                                          << "X";
+    QTest::newRow("Morse as typed") << "Text2"
+                                    << "... --- ..."
+                                    << "... --- ...";
+    QTest::newRow("Morse marks") << "Text2"
+                                 << "._-+/"
+                                 << ".-";
+    QTest::newRow("letters and digits in Morse") << "Text2"
+                                                 << "abcXYZ0189:"
+                                                 << "";
+    QTest::newRow("dashes beyond ASCII") << "Text2"
+                                         << "\u2014\u2013\u00b7"
+                                         << "";
+}
+
+void TestFilters::typingIntoTheBoxes()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, typed);
+    QFETCH(QString, entered);
+    QLineEdit *target = box(qPrintable(boxName));
+    target->setFocus();
+    type(target, typed);
+    QCOMPARE(target->text(), entered);
+}
+
+void TestFilters::backspaceAndControlHDelete_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Backspace in Text1") << "Text1" << int(Qt::NoModifier) << int(Qt::Key_Backspace);
+    QTest::newRow("Control+H in Text1") << "Text1" << int(Qt::ControlModifier) << int(Qt::Key_H);
+    QTest::newRow("Backspace in Text2") << "Text2" << int(Qt::NoModifier) << int(Qt::Key_Backspace);
+    QTest::newRow("Control+H in Text2") << "Text2" << int(Qt::ControlModifier) << int(Qt::Key_H);
+}
+
+void TestFilters::backspaceAndControlHDelete()
+{
+    QFETCH(QString, boxName);
+    QFETCH(int, modifiers);
+    QFETCH(int, key);
+    QLineEdit *target = box(qPrintable(boxName));
+    target->setFocus();
+    target->setText(QStringLiteral("... -"));
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(target->text(), QStringLiteral("... "));
+}
+
+void TestFilters::keysWithoutCharactersStillWork()
+{
+    QLineEdit *text2 = box("Text2");
+    text2->setFocus();
+    text2->setText(QStringLiteral(".-.."));
+    QTest::keyClick(text2, Qt::Key_Home);
+    QTest::keyClick(text2, Qt::Key_Delete);
+    QCOMPARE(text2->text(), QStringLiteral("-.."));
+    QTest::keyClick(text2, Qt::Key_End);
+    QTest::keyClick(text2, Qt::Key_Left);
+    QTest::keyClicks(text2, QStringLiteral(" "));
+    QCOMPARE(text2->text(), QStringLiteral("-. ."));
+
+    QTest::keyClick(text2, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box("Text3"));
+    QTest::keyClick(box("Text3"), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), text2);
+}
+
+void TestFilters::enterAndEscapeDoNothing()
+{
+    int clicks = 0;
+    for (auto *button : form->findChildren<QPushButton *>())
+        connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
+    for (const char *name : {"Text1", "Text2"}) {
+        QLineEdit *target = box(name);
+        target->setFocus();
+        target->setText(QStringLiteral("..."));
+        int returns = 0;
+        connect(target, &QLineEdit::returnPressed, this, [&] { ++returns; });
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Escape);
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(target, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(target->text(), QStringLiteral("..."));
+        QCOMPARE(returns, 0);
+    }
+    QCOMPARE(clicks, 0);
+}
+
+void TestFilters::clipboardShortcutsWork()
+{
+    QLineEdit *text2 = box("Text2");
+    text2->setFocus();
+    text2->setText(QStringLiteral("... ---"));
+    text2->selectAll();
+    QTest::keyClick(text2, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("... ---"));
+    QTest::keyClick(text2, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(text2->text(), QString());
+    QTest::keyClick(text2, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(text2, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(text2->text(), QStringLiteral("... ---... ---"));
+    QTest::keyClick(text2, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text2->text(), QStringLiteral("... ---"));
+
+    // Pasted text is taken as it is.
+    QApplication::clipboard()->setText(QStringLiteral("hello, world"));
+    box("Text1")->setFocus();
+    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box("Text1")->text(), QStringLiteral("hello, world"));
+}
+
+void TestFilters::inputMethodCommitsAreFiltered()
+{
+    QLineEdit *text1 = box("Text1");
+    text1->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("a;b\u00e9\b"));
+    QApplication::sendEvent(text1, &commit);
+    QCOMPARE(text1->text(), QStringLiteral("AB"));
+
+    QLineEdit *text2 = box("Text2");
+    text2->setFocus();
+    QInputMethodEvent morse;
+    morse.setCommitString(QStringLiteral(".x- "));
+    QApplication::sendEvent(text2, &morse);
+    QCOMPARE(text2->text(), QStringLiteral(".- "));
+}
+
+void TestFilters::text3IsNotFiltered()
+{
+    QLineEdit *text3 = box("Text3");
+    text3->setFocus();
+    type(text3, QStringLiteral("a;?\u00e9"));
+    QCOMPARE(text3->text(), QStringLiteral("a;?\u00e9"));
+}
+
+QTEST_MAIN(TestFilters)
+#include "tst_filters.moc"
