@@ -21,9 +21,9 @@ void type(QWidget *target, const QString &text)
 {
     for (QChar character : text) {
         const char16_t code = character.toUpper().unicode();
-        const int key = code > ' ' && code < 127 ? code : Qt::Key_unknown;
-        QKeyEvent press(
-            QEvent::KeyPress, key == ' ' ? Qt::Key_Space : key, Qt::NoModifier, QString(character));
+        // Qt's codes for the printable ASCII keys are those of their capitals.
+        const int key = code >= ' ' && code < 127 ? int(code) : int(Qt::Key_unknown);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
         QApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(character));
         QApplication::sendEvent(target, &release);
