@@ -189,6 +189,9 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     closing_ = true;
+    // A window in the task bar would slide away unseen.
+    if (isMinimized())
+        showNormal();
     // The user may not resize the window; the animation does.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

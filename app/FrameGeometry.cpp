@@ -3,14 +3,33 @@
 #include "app/Twips.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace app {
+
+namespace {
+
+// How long the window system may take to call for the next frame before the animation
+// goes on without it.
+constexpr int longestFrameMs = 50;
+
+} // namespace
 
 FrameGeometry::FrameGeometry(QWidget *window)
     : window_(window)
 {
+    window->windowHandle()->installEventFilter(this);
+}
+
+bool FrameGeometry::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::UpdateRequest)
+        frameDue_ = true;
+    return false;
 }
 
 float FrameGeometry::Top()
@@ -62,9 +81,18 @@ float FrameGeometry::screenWidth()
 
 void FrameGeometry::show()
 {
+    // Each pass is seen: the window is drawn at its new place in the display's next
+    // frame before the next pass moves it on. The user's input waits meanwhile.
+    frameDue_ = false;
+    window_->windowHandle()->requestUpdate();
+    const QDeadlineTimer deadline(longestFrameMs);
+    QTimer wakeUp;
+    wakeUp.start(longestFrameMs);
+    while (!frameDue_ && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
     window_->repaint();
-    // Sends the moves to the window system; the user's input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace app

@@ -2,12 +2,14 @@
 
 #include "app/WindowGeometry.h"
 
+#include <QObject>
+
 class QWidget;
 
 namespace app {
 
 // A top-level widget's frame. Sizes are the frame's: the title bar and borders count.
-class FrameGeometry : public WindowGeometry {
+class FrameGeometry : public QObject, public WindowGeometry {
 public:
     explicit FrameGeometry(QWidget *window);
 
@@ -22,8 +24,12 @@ public:
     float screenWidth() override;
     void show() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWidget *window_;
+    bool frameDue_ = false;
 };
 
 } // namespace app

@@ -34,6 +34,36 @@ stop_recording() {
     fi
 }
 
+here=$(dirname "${BASH_SOURCE[0]}")
+
+# Reads the program's controls over AT-SPI: see a11y.py. Debian's own Python has the
+# bindings.
+a11y() {
+    /usr/bin/python3 "$here/a11y.py" "$@"
+}
+
+# Clicks with the pointer at a place in the window, in pixels from its top left.
+click_at() {
+    xdotool mousemove --window "$app_window" "$1" "$2" click 1
+}
+
+# The Morse code heard in a recording, as characters of dots and dashes separated by
+# spaces; a character ends where more than 100 ms of silence follow.
+morse_heard() {
+    "$tone_segments" "$1" | awk '
+        { start = $1; length_ms = $2
+          if (NR > 1 && start - end > 100) printf " "
+          printf (length_ms < 80 ? "." : "-")
+          end = start + length_ms }
+        END { printf "\n" }'
+}
+
+# The start of each character heard, in milliseconds, one a line.
+character_starts() {
+    "$tone_segments" "$1" | awk '
+        { if (NR == 1 || $1 - end > 100) print $1; end = $1 + $2 }'
+}
+
 # Starts the program and waits, at most 20 s, for its window to be mapped.
 start_app() {
     "$1" &

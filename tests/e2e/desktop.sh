@@ -1,5 +1,6 @@
-# A private desktop for the end-to-end tests: an X server and a window manager. Sourced;
-# start_desktop exports DISPLAY, stop_desktop ends what it started.
+# A private desktop for the end-to-end tests: an X server, a window manager and a D-Bus
+# session with the accessibility bus. Sourced; start_desktop exports DISPLAY and the
+# session bus's address, stop_desktop ends what it started.
 
 desktop_pids=()
 
@@ -12,6 +13,16 @@ start_desktop() {
     read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
     rm -f "$fifo"
     export DISPLAY=":$display"
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) \
+        || { echo "D-Bus did not start" >&2; return 1; }
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+    desktop_pids+=("$(sed -n 2p <<<"$bus")")
+    # Programs started from now on find the accessibility bus up and switched on, as a
+    # screen reader leaves it.
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled \
+        variant:boolean:true >/dev/null || { echo "no accessibility bus" >&2; return 1; }
     openbox >/dev/null 2>&1 &
     desktop_pids+=($!)
     # The window manager is ready once it has claimed the screen.

@@ -1,0 +1,70 @@
+"""Reads the program's controls the way a screen reader does, over AT-SPI.
+
+    a11y.py text NAME            prints the text of the control named NAME
+    a11y.py wait NAME TEXT SECS  waits until that control shows TEXT; fails after SECS
+    a11y.py watch NAME SECS      for SECS seconds, prints "MS TEXT" whenever that
+                                 control's text changes, MS counted from the start
+"""
+
+import sys
+import time
+
+import pyatspi
+
+
+def find_control(name):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is None or app.name != "varnock":
+            continue
+        found = pyatspi.findDescendant(app, lambda node: node is not None and node.name == name)
+        if found is not None:
+            return found
+    return None
+
+
+def text_of(name):
+    control = find_control(name)
+    if control is None:
+        return None
+    return control.queryText().getText(0, -1)
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == "text":
+        text = text_of(argv[2])
+        if text is None:
+            print(f"no control named {argv[2]!r}", file=sys.stderr)
+            return 1
+        print(text)
+        return 0
+    if len(argv) == 5 and argv[1] == "wait":
+        deadline = time.monotonic() + float(argv[4])
+        text = None
+        while time.monotonic() < deadline:
+            text = text_of(argv[2])
+            if text == argv[3]:
+                return 0
+            time.sleep(0.05)
+        print(f"{argv[2]} shows {text!r}, not {argv[3]!r}", file=sys.stderr)
+        return 1
+    if len(argv) == 4 and argv[1] == "watch":
+        control = find_control(argv[2])
+        if control is None:
+            print(f"no control named {argv[2]!r}", file=sys.stderr)
+            return 1
+        text = control.queryText()
+        start = time.monotonic()
+        last = None
+        while time.monotonic() - start < float(argv[3]):
+            now = text.getText(0, -1)
+            if now != last:
+                print(f"{(time.monotonic() - start) * 1000:.0f} {now}", flush=True)
+                last = now
+            time.sleep(0.005)
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Encoding on the real program: "sos" typed in, the encode button clicked with the
+# pointer; the boxes read over AT-SPI, the sound recorded from the audio server.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+tone_segments=$2
+
+start_app "$1"
+xdotool windowactivate --sync "$app_window"
+click_at 133 96 # Reset
+check "reset empties the plain-text box" a11y wait "Plain text" "" 5
+check "reset empties the Morse box" a11y wait "Morse code" "" 5
+xdotool type --delay 30 "sos"
+check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
+
+record_audio
+sleep 0.3
+click_at 290 96 # Varnock: encode
+check "the codes fill the Morse box" a11y wait "Morse code" "... --- ... " 5
+check "the last character shows with its code" a11y wait "Current character" "S ..." 5
+sleep 0.8
+stop_recording
+
+heard=$(morse_heard "$recording")
+echo "heard: $heard"
+check "the sound reads ... --- ..." test "$heard" = "... --- ..."
+mapfile -t starts < <(character_starts "$recording")
+echo "characters start at: ${starts[*]}"
+if [ "${#starts[@]}" -eq 3 ]; then
+    check "characters start 700 ms apart" near "$((${starts[1]%.*} - ${starts[0]%.*}))" 702 15
+    check "and again 700 ms later" near "$((${starts[2]%.*} - ${starts[1]%.*}))" 702 15
+fi
+
+click_at 205 96 # Morse To Text
+check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
+check "decoding empties the current character" a11y wait "Current character" "" 5
+finish
