@@ -1,0 +1,65 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
+
+namespace sound {
+
+class SoundClip;
+
+// The program's one connection to the PulseAudio server and its one playback stream. The
+// server's callbacks run on a mainloop thread of their own; every member function, whether
+// called by start() or by a callback, runs under that mainloop's lock.
+//
+// The connection is made at construction and, once lost or never made, again on a later
+// start, at most every couple of seconds and never on a timer: while nothing plays, nothing
+// here wakes up.
+class PulseOutput {
+public:
+    PulseOutput();
+    ~PulseOutput();
+    PulseOutput(const PulseOutput &) = delete;
+    PulseOutput &operator=(const PulseOutput &) = delete;
+
+    // Cuts the sound in progress and starts clip, from any thread, without waiting for the
+    // server; a null clip only cuts. Every sample of the clip goes to the server unless a
+    // later start cuts it; without a server the clip sounds as nothing.
+    void start(std::shared_ptr<const SoundClip> clip);
+
+    // A server that is missing or went away is looked for again no sooner than this after
+    // the last try, so that a burst of key presses without a server does not turn into a
+    // burst of connection attempts.
+    static constexpr std::chrono::seconds reconnectInterval{2};
+
+private:
+    void connectIfDue();
+    void dropContext();
+    void open(std::shared_ptr<const SoundClip> clip);
+    void feed(std::size_t budget);
+    void cut();
+    void endStream();
+
+    static void retire(pa_stream *stream);
+    static void onRetiredState(pa_stream *stream, void *);
+    static void onContextState(pa_context *context, void *self);
+    static void onStreamState(pa_stream *stream, void *self);
+    static void onWritable(pa_stream *stream, std::size_t bytes, void *self);
+    static void onDrained(pa_stream *stream, int success, void *self);
+
+    pa_threaded_mainloop *mainloop_ = nullptr;
+    pa_context *context_ = nullptr;
+    std::chrono::steady_clock::time_point nextConnect_;
+    // The clip that waits for the connection to come up.
+    std::shared_ptr<const SoundClip> waiting_;
+    // The clip that plays, its stream and how many of its bytes went to the server.
+    std::shared_ptr<const SoundClip> clip_;
+    pa_stream *stream_ = nullptr;
+    std::size_t written_ = 0;
+};
+
+} // namespace sound

@@ -1,0 +1,38 @@
+#include "sound/PulsePlayer.h"
+
+#include <utility>
+
+namespace sound {
+
+PulsePlayer::PulsePlayer()
+    : loader_([this](std::stop_token stop) { serve(stop); })
+{
+}
+
+PulsePlayer::~PulsePlayer() = default;
+
+void PulsePlayer::play(const QString &path)
+{
+    {
+        const std::lock_guard locker(mutex_);
+        request_ = path;
+    }
+    requested_.notify_one();
+}
+
+void PulsePlayer::serve(std::stop_token stop)
+{
+    for (;;) {
+        QString path;
+        {
+            std::unique_lock locker(mutex_);
+            if (!requested_.wait(locker, stop, [this] { return request_.has_value(); }))
+                return;
+            path = *std::exchange(request_, std::nullopt);
+        }
+        // Every start cuts the sound in progress, also one whose file gives nothing.
+        output_.start(clips_.clip(path));
+    }
+}
+
+} // namespace sound
