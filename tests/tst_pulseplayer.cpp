@@ -125,6 +125,9 @@ public:
     {
         QProcessEnvironment environment = clientEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_);
+        // Off the session bus, where only one server may hold the name.
+        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        environment.remove(QStringLiteral("DISPLAY"));
         process_.setProcessEnvironment(environment);
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.setStandardErrorFile(QProcess::nullDevice());

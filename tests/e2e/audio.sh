@@ -10,8 +10,9 @@ start_audio() {
     audio_dir=$(mktemp -d)
     printf 'autospawn = no\n' >"$audio_dir/client.conf"
     export PULSE_CLIENTCONFIG="$audio_dir/client.conf"
-    # norewinds: a sound that cuts another reaches the monitor whole from its start.
-    XDG_RUNTIME_DIR="$audio_dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    # norewinds: a sound that cuts another reaches the monitor whole from its start. Kept
+    # off the session bus, where only one server may hold the name.
+    env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_RUNTIME_DIR="$audio_dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
         --use-pid-file=no --log-target=file:"$audio_dir/log" \
         -L "module-native-protocol-unix socket=$audio_dir/native auth-anonymous=1" \
         -L "module-null-sink sink_name=null norewinds=1" >/dev/null 2>&1 &
