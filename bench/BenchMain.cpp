@@ -24,7 +24,9 @@ public:
 
 int run(int argc, char **argv, const std::vector<Target> &targets)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // On the display scripts/bench provides, or off screen without one.
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     KeepingReporter reporter;

@@ -17,8 +17,8 @@ struct Target {
     double limit;
 };
 
-// Runs the registered benchmarks on Qt's offscreen platform, then prints each target's
-// figure beside its bound. Returns non-zero when a figure misses its bound.
+// Runs the registered benchmarks, then prints each target's figure beside its bound.
+// Returns non-zero when a figure misses its bound.
 int run(int argc, char **argv, const std::vector<Target> &targets);
 
 } // namespace bench

@@ -1,0 +1,159 @@
+// The pacing of the program in real time: what a wait costs the processor and how
+// closely it keeps its length, and how a whole encode run keeps its beat.
+
+#include "BenchMain.h"
+#include "app/Form1.h"
+#include "sound/EventPump.h"
+#include "sound/Module1.h"
+#include "sound/SoundSink.h"
+#include "sound/TickCounter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <ctime>
+#include <limits>
+#include <vector>
+
+namespace {
+
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// Remembers when each sound started, in real time.
+class TimedSink : public sound::SoundSink {
+public:
+    explicit TimedSink(const QElapsedTimer &clock)
+        : clock_(clock)
+    {
+    }
+    std::vector<double> starts;
+    void play(const QString &) override { starts.push_back(clock_.nsecsElapsed() / 1e6); }
+
+private:
+    const QElapsedTimer &clock_;
+};
+
+void delayOfOneSecond(benchmark::State &state)
+{
+    sound::MonotonicTickCounter ticks;
+    sound::QtEventPump events;
+    double cpu = 0, wall = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuBefore = processCpuMs();
+        sound::Module1::Delay(1000, ticks, events);
+        cpu += processCpuMs() - cpuBefore;
+        wall += timer.nsecsElapsed() / 1e6;
+    }
+    state.counters["cpu_percent"] = 100 * cpu / wall;
+}
+BENCHMARK(delayOfOneSecond)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void delayLateness(benchmark::State &state)
+{
+    sound::MonotonicTickCounter ticks;
+    sound::QtEventPump events;
+    std::vector<double> late;
+    for (auto _ : state) {
+        // The wait counts from its second reading of the counter; within a millisecond
+        // that is its start.
+        QElapsedTimer timer;
+        timer.start();
+        sound::Module1::Delay(20, ticks, events);
+        late.push_back(timer.nsecsElapsed() / 1e6 - 20);
+    }
+    std::sort(late.begin(), late.end());
+    state.counters["p95_late_ms"] = late[late.size() * 95 / 100];
+}
+BENCHMARK(delayLateness)->Iterations(100)->Unit(benchmark::kMillisecond);
+
+void encodeTwentyCharacters(benchmark::State &state)
+{
+    QElapsedTimer clock;
+    clock.start();
+    TimedSink sink(clock);
+    sound::MonotonicTickCounter ticks;
+    sound::QtEventPump events;
+    app::Form1 form({sink, ticks, events, [] { return QStringLiteral("/nowhere"); }, [] {}});
+    form.show();
+    auto *text1 = form.findChild<QLineEdit *>(QStringLiteral("Text1"));
+    auto *encode = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    double cpu = 0, wall = 0, spacing = 0;
+    for (auto _ : state) {
+        sink.starts.clear();
+        text1->setText(QStringLiteral("THEQUICKBROWNFOXJUMP"));
+        const double cpuBefore = processCpuMs();
+        const double wallBefore = clock.nsecsElapsed() / 1e6;
+        encode->click();
+        cpu += processCpuMs() - cpuBefore;
+        wall += clock.nsecsElapsed() / 1e6 - wallBefore;
+        spacing = (sink.starts.back() - sink.starts.front()) / double(sink.starts.size() - 1);
+    }
+    state.counters["cpu_percent"] = 100 * cpu / wall;
+    state.counters["start_spacing_ms"] = spacing;
+}
+BENCHMARK(encodeTwentyCharacters)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// What one character's code costs to append to a long Morse box on screen, its
+// redrawing included.
+void appendToLongMorse(benchmark::State &state)
+{
+    QLineEdit box;
+    box.setMaxLength(std::numeric_limits<int>::max());
+    box.show();
+    QString morse;
+    while (morse.size() < 100 * 1024)
+        morse += QStringLiteral("-.-. --.- ");
+    box.setText(morse);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        box.setText(box.text() + QStringLiteral("... "));
+        box.repaint();
+        state.PauseTiming();
+        box.setText(morse);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(appendToLongMorse)->Unit(benchmark::kMillisecond);
+
+double counter(const benchmark::BenchmarkReporter::Run &run, const char *name)
+{
+    return run.counters.at(name);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using bench::Target;
+    const auto milliseconds = [](const benchmark::BenchmarkReporter::Run &run) {
+        return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
+            / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    };
+    return bench::run(argc, argv,
+        {
+            {"delayOfOneSecond/iterations:3", "CPU of a 1 s wait", "%",
+                [](const auto &run) { return counter(run, "cpu_percent"); }, Target::AtMost, 2},
+            {"delayLateness/iterations:100", "a wait's lateness, 95th percentile", "ms",
+                [](const auto &run) { return counter(run, "p95_late_ms"); }, Target::AtMost, 2},
+            {"encodeTwentyCharacters/iterations:1", "CPU of a 20-character encode", "%",
+                [](const auto &run) { return counter(run, "cpu_percent"); }, Target::AtMost, 2},
+            {"encodeTwentyCharacters/iterations:1", "mean spacing of sound starts", "ms",
+                [](const auto &run) { return counter(run, "start_spacing_ms"); }, Target::AtMost,
+                705},
+            {"encodeTwentyCharacters/iterations:1", "mean spacing of sound starts", "ms",
+                [](const auto &run) { return counter(run, "start_spacing_ms"); }, Target::AtLeast,
+                695},
+            {"appendToLongMorse", "append one code to 100 KiB of Morse", "ms", milliseconds,
+                Target::AtMost, 20},
+        });
+}

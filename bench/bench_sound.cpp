@@ -1,0 +1,173 @@
+// The sound as the audio server gets it: how soon after a start the first sample
+// arrives, how long a start holds the window's thread, and what the window costs while
+// nothing happens. Needs an audio server whose default sink is the null sink "null"
+// (scripts/bench starts one) and, for the idle window, a display.
+
+#include "BenchMain.h"
+#include "app/Form1.h"
+#include "sound/EventPump.h"
+#include "sound/PulsePlayer.h"
+#include "sound/TickCounter.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Reads the null sink's monitor a millisecond at a time and notes when sound arrives.
+class MonitorListener {
+public:
+    MonitorListener()
+    {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, 44100, 1};
+        pa_buffer_attr attributes{};
+        attributes.maxlength = std::uint32_t(-1);
+        attributes.fragsize = chunkFrames * sizeof(short);
+        int error = 0;
+        stream_ = pa_simple_new(nullptr, "varnock-bench", PA_STREAM_RECORD, "null.monitor",
+            "monitor", &spec, nullptr, &attributes, &error);
+        if (stream_)
+            reader_ = std::thread([this] { read(); });
+    }
+
+    ~MonitorListener()
+    {
+        stop_ = true;
+        if (reader_.joinable())
+            reader_.join();
+        if (stream_)
+            pa_simple_free(stream_);
+    }
+
+    bool listening() const { return stream_ != nullptr; }
+
+    // The time the first loud sample arrived since the last call, if one came within a
+    // second.
+    std::optional<Clock::time_point> nextSound()
+    {
+        const auto deadline = Clock::now() + std::chrono::seconds(1);
+        while (Clock::now() < deadline) {
+            if (const auto at = heardAt_.exchange(0))
+                return Clock::time_point(Clock::duration(at));
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        return std::nullopt;
+    }
+
+    void forget() { heardAt_ = 0; }
+
+private:
+    static constexpr int chunkFrames = 44;
+
+    void read()
+    {
+        short chunk[chunkFrames];
+        bool loud = false;
+        while (!stop_) {
+            if (pa_simple_read(stream_, chunk, sizeof chunk, nullptr) < 0)
+                return;
+            const bool loudNow = std::any_of(
+                std::begin(chunk), std::end(chunk), [](short s) { return std::abs(s) > 500; });
+            if (loudNow && !loud)
+                heardAt_ = Clock::now().time_since_epoch().count();
+            loud = loudNow;
+        }
+    }
+
+    pa_simple *stream_ = nullptr;
+    std::thread reader_;
+    std::atomic<bool> stop_ = false;
+    std::atomic<Clock::rep> heardAt_ = 0;
+};
+
+const QString dot = QStringLiteral(RECORDINGS_DIR "/morsecode_E.wav");
+
+void startToFirstSample(benchmark::State &state)
+{
+    sound::PulsePlayer player;
+    MonitorListener monitor;
+    if (!monitor.listening()) {
+        state.SkipWithError("no audio server to listen to");
+        return;
+    }
+    std::vector<double> latencies, holds;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        monitor.forget();
+        const auto started = Clock::now();
+        player.play(dot);
+        holds.push_back(std::chrono::duration<double, std::milli>(Clock::now() - started).count());
+        if (const auto heard = monitor.nextSound())
+            latencies.push_back(
+                std::chrono::duration<double, std::milli>(*heard - started).count());
+    }
+    if (latencies.empty()) {
+        state.SkipWithError("nothing was heard");
+        return;
+    }
+    std::sort(latencies.begin(), latencies.end());
+    std::sort(holds.begin(), holds.end());
+    state.counters["median_latency_ms"] = latencies[latencies.size() / 2];
+    state.counters["heard"] = double(latencies.size());
+    state.counters["max_hold_ms"] = holds.back();
+}
+BENCHMARK(startToFirstSample)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+void idleWindow(benchmark::State &state)
+{
+    sound::PulsePlayer player;
+    sound::MonotonicTickCounter ticks;
+    sound::QtEventPump events;
+    app::Form1 form({player, ticks, events, [] { return QStringLiteral(RECORDINGS_DIR); }, [] {}});
+    form.show();
+    QTimer::singleShot(1000, [] { QCoreApplication::exit(); });
+    QCoreApplication::exec(); // settles after start-up
+    for (auto _ : state) {
+        const double before = processCpuMs();
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(); });
+        QCoreApplication::exec();
+        state.counters["cpu_percent"] = 100 * (processCpuMs() - before) / 10000;
+    }
+}
+BENCHMARK(idleWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using bench::Target;
+    const auto counter = [](const char *name) {
+        return
+            [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
+    };
+    return bench::run(argc, argv,
+        {
+            {"startToFirstSample/iterations:50", "start to first sample, median", "ms",
+                counter("median_latency_ms"), Target::AtMost, 10},
+            {"startToFirstSample/iterations:50", "starts heard, of 50", "", counter("heard"),
+                Target::AtLeast, 50},
+            {"startToFirstSample/iterations:50", "a start holds the window, at most", "ms",
+                counter("max_hold_ms"), Target::AtMost, 1},
+            {"idleWindow/iterations:1", "CPU of the idle window over 10 s", "%",
+                counter("cpu_percent"), Target::AtMost, 0.1},
+        });
+}
