@@ -9,6 +9,21 @@ Encoder::Encoder(ConversionHost &host)
 
 void Encoder::run()
 {
+    if (nesting_ >= deepestNesting) {
+        ++latestRun_;
+        restartPending_ = true;
+        return;
+    }
+    ++nesting_;
+    do {
+        restartPending_ = false;
+        send();
+    } while (restartPending_);
+    --nesting_;
+}
+
+void Encoder::send()
+{
     const quint64 thisRun = ++latestRun_;
     // Capitals by Unicode's rules, never the locale's: a Turkish dotted capital I would
     // find no code.

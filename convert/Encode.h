@@ -16,13 +16,22 @@ public:
 
     void run();
 
+    // How many runs may lie one inside another's wait. Each takes a slice of the stack;
+    // a storm of clicks would otherwise pile them up until it ran out.
+    static constexpr int deepestNesting = 64;
+
 private:
+    void send();
     bool superseded(quint64 run) const { return run != latestRun_; }
 
     ConversionHost &host_;
     // Counts the runs begun. The window's events run inside a run's waits, so a click
     // can start a newer run there; the older one then ends at its next look.
     quint64 latestRun_ = 0;
+    int nesting_ = 0;
+    // A click came when the runs lay as deep as they may: the innermost run starts the
+    // newer one itself once it has ended.
+    bool restartPending_ = false;
 };
 
 } // namespace convert

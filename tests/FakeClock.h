@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -21,6 +22,8 @@ public:
 
     std::uint32_t now;
     int dispatches = 0;
+    // How many waits lay one inside another, at the most.
+    int deepestNesting = 0;
 
     // Runs action inside the first wait that reaches the tick count when.
     void at(std::uint32_t when, std::function<void()> action)
@@ -33,6 +36,7 @@ public:
     void dispatchPendingEvents(int waitMs) override
     {
         ++dispatches;
+        const Nesting nested(*this);
         QCoreApplication::processEvents();
         std::uint32_t until = now + std::uint32_t(waitMs > 0 ? waitMs : 0);
         if (!actions_.empty() && actions_.begin()->first < until)
@@ -46,5 +50,16 @@ public:
     }
 
 private:
+    struct Nesting {
+        explicit Nesting(FakeClock &clock)
+            : clock(clock)
+        {
+            clock.deepestNesting = std::max(clock.deepestNesting, ++clock.nesting_);
+        }
+        ~Nesting() { --clock.nesting_; }
+        FakeClock &clock;
+    };
+
+    int nesting_ = 0;
     std::multimap<std::uint32_t, std::function<void()>> actions_;
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using app::Form1;
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void decodeDuringTheWaitBeforeTheSound();
     void newerEncodeSupersedesTheRunning_data();
     void newerEncodeSupersedesTheRunning();
+    void clickStormKeepsTheRunsShallow();
     void everyTypableCharacterRoundTrips();
 
 private:
@@ -291,6 +293,30 @@ void TestEncode::newerEncodeSupersedesTheRunning()
     QCOMPARE(box("Text3")->text(), text3After);
     QCOMPARE(soundedCharacters().join(QString()), sounded);
     QCOMPARE(messages, messagesShown);
+}
+
+void TestEncode::clickStormKeepsTheRunsShallow()
+{
+    box("Text1")->setText(QStringLiteral("ab"));
+    box("Text2")->clear();
+    // Each click lands inside the wait of the run the click before started.
+    int clicks = 0;
+    std::function<void()> click = [&] {
+        if (++clicks < 1000)
+            clock->at(clock->now, click);
+        encode();
+    };
+    clock->at(1100, click);
+    encode();
+
+    QCOMPARE(clicks, 1000);
+    QCOMPARE(clock->deepestNesting, convert::Encoder::deepestNesting);
+    // The runs that lay deepest each sent their first code; the last click's run, all.
+    QCOMPARE(box("Text2")->text(),
+        QStringLiteral(".- ").repeated(convert::Encoder::deepestNesting + 1)
+            + QStringLiteral("-... "));
+    QCOMPARE(box("Text3")->text(), QStringLiteral("B -..."));
+    QCOMPARE(soundedCharacters(), (QStringList{"A", "B"}));
 }
 
 void TestEncode::everyTypableCharacterRoundTrips()

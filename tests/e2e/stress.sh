@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# A thousand quick clicks on each button in the middle of an encode, and an arrow key
+# held down for ten seconds: the program keeps answering, ends well, and its memory
+# stays flat.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+
+resident_kib() {
+    awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"
+}
+
+start_app "$1"
+xdotool windowactivate --sync "$app_window"
+click_at 133 96 # Reset
+xdotool type --delay 20 "paris"
+check "typed" a11y wait "Plain text" "PARIS" 5
+sleep 1
+before=$(resident_kib)
+
+click_at 290 96 # Varnock: encode
+sleep 0.3
+for place in "290 96" "205 96" "133 96"; do # Varnock, Morse To Text, Reset
+    xdotool mousemove --window "$app_window" $place click --repeat 1000 --delay 2 1
+done
+xdotool mousemove --window "$app_window" 172 28 click 1 # into the plain-text box
+xdotool keydown Left
+sleep 10
+xdotool keyup Left
+sleep 1
+check "still answers" a11y text "Morse code"
+check "still running" kill -0 "$app_pid"
+after=$(resident_kib)
+echo "resident before: $before KiB, after: $after KiB"
+check "memory stays within 4 MiB of where it was" test "$((after - before))" -lt 4096
+
+xdotool key alt+F4
+status=0
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then status=timeout; else wait "$app_pid" || status=$?; fi
+app_pid=
+echo "status: $status"
+check "closes with status 0" test "$status" = 0
+finish
