@@ -8,6 +8,7 @@ test_packages=(xvfb openbox xdotool x11-utils x11-apps imagemagick dbus at-spi2-
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils sox desktop-file-utils appstream
     clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev)
+sanitizer_packages=(clang libclang-rt-14-dev)
 
 # Installs whichever of the named Debian packages are missing; quiet when none is.
 ensure_packages() {
