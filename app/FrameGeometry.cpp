@@ -17,10 +17,16 @@ namespace {
 // goes on without it.
 constexpr int longestFrameMs = 50;
 
+// A window slow to draw, such as one whose box holds megabytes of text and takes a
+// second for every frame, would slide for many minutes: past this, the passes go on
+// unseen and the animation ends at once.
+constexpr int longestAnimationMs = 5000;
+
 } // namespace
 
 FrameGeometry::FrameGeometry(QWidget *window)
     : window_(window)
+    , shownUntil_(longestAnimationMs)
 {
     window->windowHandle()->installEventFilter(this);
 }
@@ -81,6 +87,8 @@ float FrameGeometry::screenWidth()
 
 void FrameGeometry::show()
 {
+    if (shownUntil_.hasExpired())
+        return;
     // Each pass is seen: the window is drawn at its new place in the display's next
     // frame before the next pass moves it on. The user's input waits meanwhile.
     frameDue_ = false;
@@ -92,7 +100,6 @@ void FrameGeometry::show()
         QCoreApplication::processEvents(
             QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     }
-    window_->repaint();
 }
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/WindowGeometry.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 
 class QWidget;
@@ -29,6 +30,7 @@ protected:
 
 private:
     QWidget *window_;
+    QDeadlineTimer shownUntil_;
     bool frameDue_ = false;
 };
 

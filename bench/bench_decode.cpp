@@ -14,18 +14,23 @@
 namespace {
 
 // Random codes of the table, each followed by a single space.
-QString mebibyteOfMorse()
+QString morseOfSize(qsizetype size)
 {
     const auto entries = morse::entries();
     QRandomGenerator random(7);
     QString morse;
-    while (morse.size() < 1024 * 1024) {
+    while (morse.size() < size) {
         const auto &code = entries[random.bounded(int(entries.size()))].code;
         morse += QStringView(code.data(), qsizetype(code.size()));
         morse += u' ';
     }
-    morse.truncate(1024 * 1024);
+    morse.truncate(size);
     return morse;
+}
+
+QString mebibyteOfMorse()
+{
+    return morseOfSize(1024 * 1024);
 }
 
 void decodeAlone(benchmark::State &state)
@@ -49,6 +54,18 @@ void decodeClick(benchmark::State &state)
 }
 BENCHMARK(decodeClick)->Unit(benchmark::kMillisecond);
 
+void decodeClickOfTenMebibytes(benchmark::State &state)
+{
+    FakePlatform fake(QStringLiteral("/nowhere"));
+    app::Form1 form(fake.platform());
+    form.show();
+    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
+    auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
+    for (auto _ : state)
+        decodeButton->click();
+}
+BENCHMARK(decodeClickOfTenMebibytes)->Iterations(3)->Unit(benchmark::kMillisecond);
+
 double megabytesPerSecond(const benchmark::BenchmarkReporter::Run &run)
 {
     return run.counters.at("bytes_per_second") / 1e6;
@@ -71,5 +88,7 @@ int main(int argc, char **argv)
                 Target::AtLeast, 100},
             {"decodeClick", "decode click on 1 MiB of Morse", "ms", milliseconds, Target::AtMost,
                 100},
+            {"decodeClickOfTenMebibytes/iterations:3", "decode click on 10 MiB of Morse", "ms",
+                milliseconds, Target::AtMost, 2000},
         });
 }

@@ -4,6 +4,7 @@
     a11y.py wait NAME TEXT SECS  waits until that control shows TEXT; fails after SECS
     a11y.py watch NAME SECS      for SECS seconds, prints "MS TEXT" whenever that
                                  control's text changes, MS counted from the start
+    a11y.py length NAME N SECS   waits until that control holds N characters
 """
 
 import sys
@@ -46,6 +47,17 @@ def main(argv):
                 return 0
             time.sleep(0.05)
         print(f"{argv[2]} shows {text!r}, not {argv[3]!r}", file=sys.stderr)
+        return 1
+    if len(argv) == 5 and argv[1] == "length":
+        deadline = time.monotonic() + float(argv[4])
+        count = None
+        while time.monotonic() < deadline:
+            control = find_control(argv[2])
+            count = control.queryText().characterCount if control is not None else None
+            if count == int(argv[3]):
+                return 0
+            time.sleep(0.1)
+        print(f"{argv[2]} holds {count} characters, not {argv[3]}", file=sys.stderr)
         return 1
     if len(argv) == 4 and argv[1] == "watch":
         control = find_control(argv[2])

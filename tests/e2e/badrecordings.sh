@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The program beside recordings that are missing, empty, cut short, lying about their
+# format or a hundred mebibytes large: an encode keeps its pauses, nothing is reported,
+# and the window answers throughout.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+
+folder=$(mktemp -d)
+cleanup() {
+    stop_app
+    rm -rf "$folder"
+}
+trap cleanup EXIT
+program_folder=$(dirname "$1")
+cp "$1" "$program_folder"/morsecode_*.wav "$folder/"
+rm "$folder/morsecode_E.wav"
+: >"$folder/morsecode_S.wav"
+head -c 300 "$program_folder/morsecode_O.wav" >"$folder/morsecode_O.wav"
+# Two hundred channels, says the header of T.
+printf '\xc8\x00' | dd of="$folder/morsecode_T.wav" bs=1 seek=22 conv=notrunc status=none
+sox -n -r 44100 -b 16 -c 1 "$folder/morsecode_M.wav" synth 1200 sine 700
+check "M's recording is over 100 MiB" test "$(stat -c %s "$folder/morsecode_M.wav")" -gt 104857600
+
+start_app "$folder/varnock"
+xdotool windowactivate --sync "$app_window"
+click_at 133 96 # Reset
+xdotool type --delay 30 "esotm"
+check "typed" a11y wait "Plain text" "ESOTM" 5
+
+changes=$(mktemp)
+a11y watch "Morse code" 5 >"$changes" &
+watcher=$!
+sleep 0.5
+click_at 290 96 # Varnock: encode
+wait "$watcher"
+cat "$changes"
+mapfile -t times < <(awk 'NR > 1 { print $1 }' "$changes")
+rm -f "$changes"
+check "five codes arrived" test "${#times[@]}" -eq 5
+for i in 1 2 3 4; do
+    [ "${#times[@]}" -eq 5 ] || break
+    check "code $((i + 1)) 702 ms after code $i" near "$((times[i] - times[i - 1]))" 702 40
+done
+check "the codes read . ... --- - --" a11y wait "Morse code" ". ... --- - -- " 5
+check "no message came up" test -z "$(xdotool search --name '^Error$' 2>/dev/null || true)"
+finish
