@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <ctime>
 #include <map>
 
 namespace bench {
@@ -21,6 +22,24 @@ public:
 };
 
 } // namespace
+
+Figure counter(const char *name)
+{
+    return [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
+}
+
+double milliseconds(const benchmark::BenchmarkReporter::Run &run)
+{
+    return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
+        / benchmark::GetTimeUnitMultiplier(run.time_unit);
+}
+
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
 int run(int argc, char **argv, const std::vector<Target> &targets)
 {

@@ -7,12 +7,24 @@
 
 namespace bench {
 
+// Reads a figure off one benchmark's result.
+using Figure = std::function<double(const benchmark::BenchmarkReporter::Run &)>;
+
+// A counter that the benchmark set.
+Figure counter(const char *name);
+
+// The real time of one iteration, in milliseconds.
+double milliseconds(const benchmark::BenchmarkReporter::Run &run);
+
+// The processor time this process has used so far, in milliseconds.
+double processCpuMs();
+
 // A figure read off one benchmark's result, and the bound it must keep.
 struct Target {
     std::string benchmark;
     std::string figure;
     std::string unit;
-    std::function<double(const benchmark::BenchmarkReporter::Run &)> value;
+    Figure value;
     enum Bound { AtLeast, AtMost } bound;
     double limit;
 };

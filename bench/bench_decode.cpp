@@ -71,16 +71,11 @@ double megabytesPerSecond(const benchmark::BenchmarkReporter::Run &run)
     return run.counters.at("bytes_per_second") / 1e6;
 }
 
-double milliseconds(const benchmark::BenchmarkReporter::Run &run)
-{
-    return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
-        / benchmark::GetTimeUnitMultiplier(run.time_unit);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
+    using bench::milliseconds;
     using bench::Target;
     return bench::run(argc, argv,
         {

@@ -14,18 +14,10 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <ctime>
 #include <limits>
 #include <vector>
 
 namespace {
-
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 // Remembers when each sound started, in real time.
 class TimedSink : public sound::SoundSink {
@@ -49,9 +41,9 @@ void delayOfOneSecond(benchmark::State &state)
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        const double cpuBefore = processCpuMs();
+        const double cpuBefore = bench::processCpuMs();
         sound::Module1::Delay(1000, ticks, events);
-        cpu += processCpuMs() - cpuBefore;
+        cpu += bench::processCpuMs() - cpuBefore;
         wall += timer.nsecsElapsed() / 1e6;
     }
     state.counters["cpu_percent"] = 100 * cpu / wall;
@@ -91,10 +83,10 @@ void encodeTwentyCharacters(benchmark::State &state)
     for (auto _ : state) {
         sink.starts.clear();
         text1->setText(QStringLiteral("THEQUICKBROWNFOXJUMP"));
-        const double cpuBefore = processCpuMs();
+        const double cpuBefore = bench::processCpuMs();
         const double wallBefore = clock.nsecsElapsed() / 1e6;
         encode->click();
-        cpu += processCpuMs() - cpuBefore;
+        cpu += bench::processCpuMs() - cpuBefore;
         wall += clock.nsecsElapsed() / 1e6 - wallBefore;
         spacing = (sink.starts.back() - sink.starts.front()) / double(sink.starts.size() - 1);
     }
@@ -125,34 +117,25 @@ void appendToLongMorse(benchmark::State &state)
 }
 BENCHMARK(appendToLongMorse)->Unit(benchmark::kMillisecond);
 
-double counter(const benchmark::BenchmarkReporter::Run &run, const char *name)
-{
-    return run.counters.at(name);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
+    using bench::counter;
+    using bench::milliseconds;
     using bench::Target;
-    const auto milliseconds = [](const benchmark::BenchmarkReporter::Run &run) {
-        return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
-            / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    };
     return bench::run(argc, argv,
         {
-            {"delayOfOneSecond/iterations:3", "CPU of a 1 s wait", "%",
-                [](const auto &run) { return counter(run, "cpu_percent"); }, Target::AtMost, 2},
+            {"delayOfOneSecond/iterations:3", "CPU of a 1 s wait", "%", counter("cpu_percent"),
+                Target::AtMost, 2},
             {"delayLateness/iterations:100", "a wait's lateness, 95th percentile", "ms",
-                [](const auto &run) { return counter(run, "p95_late_ms"); }, Target::AtMost, 2},
+                counter("p95_late_ms"), Target::AtMost, 2},
             {"encodeTwentyCharacters/iterations:1", "CPU of a 20-character encode", "%",
-                [](const auto &run) { return counter(run, "cpu_percent"); }, Target::AtMost, 2},
+                counter("cpu_percent"), Target::AtMost, 2},
             {"encodeTwentyCharacters/iterations:1", "mean spacing of sound starts", "ms",
-                [](const auto &run) { return counter(run, "start_spacing_ms"); }, Target::AtMost,
-                705},
+                counter("start_spacing_ms"), Target::AtMost, 705},
             {"encodeTwentyCharacters/iterations:1", "mean spacing of sound starts", "ms",
-                [](const auto &run) { return counter(run, "start_spacing_ms"); }, Target::AtLeast,
-                695},
+                counter("start_spacing_ms"), Target::AtLeast, 695},
             // A tenth of the 700 ms that each character is given.
             {"appendToLongMorse", "append one code to 100 KiB of Morse", "ms", milliseconds,
                 Target::AtMost, 70},

@@ -18,7 +18,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <thread>
 #include <vector>
 
@@ -125,13 +124,6 @@ void startToFirstSample(benchmark::State &state)
 }
 BENCHMARK(startToFirstSample)->Iterations(50)->Unit(benchmark::kMillisecond);
 
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 void idleWindow(benchmark::State &state)
 {
     sound::PulsePlayer player;
@@ -142,10 +134,10 @@ void idleWindow(benchmark::State &state)
     QTimer::singleShot(1000, [] { QCoreApplication::exit(); });
     QCoreApplication::exec(); // settles after start-up
     for (auto _ : state) {
-        const double before = processCpuMs();
+        const double before = bench::processCpuMs();
         QTimer::singleShot(10000, [] { QCoreApplication::exit(); });
         QCoreApplication::exec();
-        state.counters["cpu_percent"] = 100 * (processCpuMs() - before) / 10000;
+        state.counters["cpu_percent"] = 100 * (bench::processCpuMs() - before) / 10000;
     }
 }
 BENCHMARK(idleWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -154,11 +146,8 @@ BENCHMARK(idleWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
+    using bench::counter;
     using bench::Target;
-    const auto counter = [](const char *name) {
-        return
-            [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
-    };
     return bench::run(argc, argv,
         {
             {"startToFirstSample/iterations:50", "start to first sample, median", "ms",

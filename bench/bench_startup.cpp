@@ -154,11 +154,8 @@ BENCHMARK(startUp)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
+    using bench::counter;
     using bench::Target;
-    const auto counter = [](const char *name) {
-        return
-            [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
-    };
     const char *const run = "startUp/iterations:10";
     return bench::run(argc, argv,
         {
