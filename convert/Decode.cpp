@@ -9,23 +9,23 @@ Decoded decodeMorse(QStringView morse)
     Decoded decoded;
     // No token yields more than its own length plus the space that ends it.
     decoded.text.reserve(morse.size());
+    const auto decodeToken = [&decoded](QStringView token) {
+        decoded.lastToken = token;
+        decoded.lastAnswer = morse::characterFor(token).value_or(QStringView());
+        decoded.text += decoded.lastAnswer;
+    };
 
     qsizetype start = 0;
-    for (;;) {
-        const qsizetype space = morse.indexOf(u' ', start);
-        if (space < 0 && start == morse.size() && start > 0)
-            break; // the text ended with a space: there is no final token
-        const QStringView token = morse.sliced(start, (space < 0 ? morse.size() : space) - start);
-        const QStringView answer = morse::characterFor(token).value_or(QStringView());
-        decoded.text += answer;
-        decoded.lastToken = token;
-        decoded.lastAnswer = answer;
-        if (space < 0) {
-            decoded.singleToken = start == 0;
-            break;
-        }
+    qsizetype space;
+    while ((space = morse.indexOf(u' ', start)) >= 0) {
+        decodeToken(morse.sliced(start, space - start));
         decoded.text += u' ';
         start = space + 1;
+    }
+    // The piece after the last space, or the whole text when it holds none.
+    if (start < morse.size() || start == 0) {
+        decodeToken(morse.sliced(start));
+        decoded.singleToken = start == 0;
     }
     return decoded;
 }

@@ -11,8 +11,8 @@ struct Decoded {
     // One character per token found in the table, nothing for any other token; each
     // token that a space ends is followed by one space.
     QString text;
-    // The last token looked up and its character (empty when the table lacks it); both
-    // view the Morse text that was decoded.
+    // The last token looked up, a view of the Morse text, and its character (empty when
+    // the table lacks it), a view of the table.
     QStringView lastToken;
     QStringView lastAnswer;
     // The Morse text held no space at all: it was decoded as one token.
