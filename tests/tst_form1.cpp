@@ -48,6 +48,8 @@ private Q_SLOTS:
     void keyPreviewSeesKeysFirst();
     void arrowKeysSoundAndStillMoveTheCaret();
     void heldArrowRestartsItsSound();
+    void resetEmptiesTheBoxes_data();
+    void resetEmptiesTheBoxes();
     void decodeButtonDecodesText2();
     void blankMorseShowsTheErrorBox();
     void boxesHoldAMebibyte();
@@ -312,6 +314,35 @@ void TestForm1::heldArrowRestartsItsSound()
     QApplication::sendEvent(text2, &release);
     QCOMPARE(sink->paths(), QStringList(3, QStringLiteral("/opt/varnock/morsecode_T.wav")));
     QCOMPARE(text2->cursorPosition(), 3);
+}
+
+void TestForm1::resetEmptiesTheBoxes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("boxes holding text") << "SOS";
+    QTest::newRow("boxes already empty") << "";
+}
+
+void TestForm1::resetEmptiesTheBoxes()
+{
+    QFETCH(QString, text);
+    // Leave something in the shared strings, which the reset keeps.
+    control<QLineEdit>("Text2")->setText(QStringLiteral("... --- "));
+    control<QPushButton>("Command3")->click();
+    const convert::FormStrings before = form->formStrings();
+    for (const char *name : {"Text1", "Text2", "Text3"})
+        control<QLineEdit>(name)->setText(text);
+    auto *reset = control<QPushButton>("Command2");
+    reset->setFocus();
+
+    QTest::mouseClick(reset, Qt::LeftButton);
+    for (const char *name : {"Text1", "Text2", "Text3"})
+        QCOMPARE(control<QLineEdit>(name)->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("Text1"));
+    QCOMPARE(form->formStrings().CurrentSymbol, before.CurrentSymbol);
+    QCOMPARE(form->formStrings().LookupResult, before.LookupResult);
+    QCOMPARE(form->formStrings().SourceText, before.SourceText);
+    QCOMPARE(form->formStrings().CurrentSymbol, QStringLiteral("---"));
 }
 
 void TestForm1::decodeButtonDecodesText2()

@@ -35,4 +35,20 @@ fi
 click_at 205 96 # Morse To Text
 check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
 check "decoding empties the current character" a11y wait "Current character" "" 5
+
+click_at 133 96 # Reset
+click_at 172 60 # into the Morse box
+xdotool type --delay 30 "... --- ...x9a_"
+check "the Morse box takes only dots, dashes and spaces" a11y wait "Morse code" "... --- ..." 5
+
+click_at 133 96 # Reset
+click_at 205 96 # Morse To Text, with nothing to decode
+error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
+check "a window titled Error comes up" test -n "$error"
+if [ -n "$error" ]; then
+    xdotool windowactivate --sync "$error" key Return
+    sleep 0.5
+    check "and goes when dismissed" test -z "$(xdotool search --onlyvisible --name '^Error$' || true)"
+fi
+check "the program goes on" a11y wait "Plain text" "" 5
 finish
