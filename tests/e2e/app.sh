@@ -94,6 +94,49 @@ check() {
     fi
 }
 
+# Waits up to the given seconds for the program to end; leaves its exit status, or
+# "timeout", in exit_status.
+wait_for_exit() {
+    local deadline=$(($(date +%s%N) + $1 * 1000000000))
+    while kill -0 "$app_pid" 2>/dev/null && [ "$(date +%s%N)" -lt "$deadline" ]; do
+        sleep 0.05
+    done
+    exit_status=0
+    if kill -0 "$app_pid" 2>/dev/null; then
+        exit_status=timeout
+    else
+        wait "$app_pid" || exit_status=$?
+        app_pid=
+    fi
+    echo "exit status: $exit_status"
+}
+
+# Clicks the encode button and, for the given seconds, notes when the Morse box changes:
+# code_times holds the milliseconds of each change after the first reading.
+time_encoded_codes() {
+    local changes
+    changes=$(mktemp)
+    a11y watch "Morse code" "$1" >"$changes" &
+    local watcher=$!
+    sleep 0.5
+    click_at 290 96 # Varnock: encode
+    wait "$watcher"
+    cat "$changes"
+    mapfile -t code_times < <(awk 'NR > 1 { print $1 }' "$changes")
+    rm -f "$changes"
+}
+
+# Checks that the codes noted by time_encoded_codes came, as many as given, 702 ms apart.
+check_code_spacing() {
+    check "$1 codes arrived" test "${#code_times[@]}" -eq "$1"
+    [ "${#code_times[@]}" -eq "$1" ] || return 0
+    local i
+    for ((i = 1; i < $1; i++)); do
+        check "code $((i + 1)) 702 ms after code $i" \
+            near "$((code_times[i] - code_times[i - 1]))" 702 40
+    done
+}
+
 # Whether a number lies within a tolerance of the value expected.
 near() {
     awk -v value="$1" -v expected="$2" -v tolerance="$3" \

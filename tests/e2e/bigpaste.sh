@@ -31,10 +31,6 @@ check "the first code arrives" a11y wait "Current character" "S ..." 30
 check "the window answers" a11y text "Morse code"
 
 xdotool key alt+F4
-status=0
-for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then status=timeout; else wait "$app_pid" || status=$?; fi
-app_pid=
-echo "status: $status"
-check "closing in the middle of the run ends it with status 0" test "$status" = 0
+wait_for_exit 30
+check "closing in the middle of the run ends it with status 0" test "$exit_status" = 0
 finish

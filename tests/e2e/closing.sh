@@ -24,13 +24,7 @@ while kill -0 "$app_pid" 2>/dev/null; do
     seen=$(frame) && [ -n "$seen" ] && frames+=("$seen")
     sleep 0.02
 done
-status=0
-if kill -0 "$app_pid" 2>/dev/null; then
-    status=timeout
-else
-    wait "$app_pid" || status=$?
-fi
-app_pid=
+wait_for_exit 0
 elapsed=$((($(date +%s%N) - started) / 1000000))
 echo "animation and exit took $elapsed ms, ${#frames[@]} frames seen"
 
@@ -44,6 +38,6 @@ for seen in "${frames[@]}"; do
     fi
 done
 check "the window was seen lower, further right and smaller" test "$moved" = yes
-check "the process ended with status 0" test "$status" = 0
+check "the process ended with status 0" test "$exit_status" = 0
 check "within 10 s" test "$elapsed" -lt 10000
 finish

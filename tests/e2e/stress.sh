@@ -35,10 +35,6 @@ echo "resident before: $before KiB, after: $after KiB"
 check "memory stays within 4 MiB of where it was" test "$((after - before))" -lt 4096
 
 xdotool key alt+F4
-status=0
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then status=timeout; else wait "$app_pid" || status=$?; fi
-app_pid=
-echo "status: $status"
-check "closes with status 0" test "$status" = 0
+wait_for_exit 10
+check "closes with status 0" test "$exit_status" = 0
 finish
