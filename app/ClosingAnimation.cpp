@@ -1,3 +1,5 @@
+#include "app/ClosingAnimation.h"
+
 #include "app/WindowGeometry.h"
 
 namespace app {
@@ -6,23 +8,34 @@ namespace {
 constexpr float positionStep = 30;
 constexpr float sizeStep = 2 * positionStep;
 
+struct Frame {
+    float top, left, width, height;
+    bool operator==(const Frame &) const = default;
+};
+
+Frame frameOf(WindowGeometry &window)
+{
+    return {window.Top(), window.Left(), window.Width(), window.Height()};
+}
+
 } // namespace
 
 void animateClosing(WindowGeometry &window)
 {
     for (;;) {
-        const float before = window.Top();
+        const Frame before = frameOf(window);
         window.setTop(window.Top() + positionStep);
         window.setLeft(window.Left() + positionStep);
         window.setWidth(window.Width() - sizeStep);
         window.setHeight(window.Height() - sizeStep);
-        window.show();
-        const float top = window.Top();
-        if (top > window.screenWidth())
+        if (!window.carryOut())
             return;
-        // A minimised window, or one whose place the window system keeps to itself,
-        // would never get there.
-        if (!(top > before))
+        if (window.Top() > window.screenWidth())
+            return;
+        // A window the window system will neither move nor shrink any further, such as
+        // one at its smallest size that the compositor keeps in place, would never get
+        // past the screen's width.
+        if (frameOf(window) == before)
             return;
     }
 }

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/CommandButton.h"
+#include "app/ClosingAnimation.h"
 #include "app/FrameGeometry.h"
 #include "app/InputFilters.h"
 #include "app/KeyPreview.h"

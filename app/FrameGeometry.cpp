@@ -3,81 +3,114 @@
 #include "app/Twips.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <cmath>
+
 namespace app {
 
 namespace {
 
-// How long the window system may take to call for the next frame before the animation
-// goes on without it.
-constexpr int longestFrameMs = 50;
+// How long the window system may take to answer one pass. A busy window manager answers
+// within milliseconds; one that says nothing to a change it refuses costs this once, at
+// the end of the animation.
+constexpr int longestAnswerMs = 250;
 
 // A window slow to draw, such as one whose box holds megabytes of text and takes a
-// second for every frame, would slide for many minutes: past this, the passes go on
-// unseen and the animation ends at once.
+// second for every frame, would slide for many minutes: past this, the animation ends.
 constexpr int longestAnimationMs = 5000;
 
 } // namespace
 
 FrameGeometry::FrameGeometry(QWidget *window)
     : window_(window)
-    , shownUntil_(longestAnimationMs)
+    , handle_(window->windowHandle())
+    , drawnByFrames_(QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    , animationEnds_(longestAnimationMs)
+    , reported_(handle_->geometry())
 {
-    window->windowHandle()->installEventFilter(this);
+    handle_->installEventFilter(this);
 }
 
 bool FrameGeometry::eventFilter(QObject *, QEvent *event)
 {
-    if (event->type() == QEvent::UpdateRequest)
-        frameDue_ = true;
+    // Move and resize events reach the window handle only from the window system, also
+    // when it keeps the window where it was.
+    switch (event->type()) {
+    case QEvent::Move:
+        reported_.moveTopLeft(static_cast<QMoveEvent *>(event)->pos());
+        answeredSinceAsked_ = true;
+        break;
+    case QEvent::Resize:
+        reported_.setSize(static_cast<QResizeEvent *>(event)->size());
+        answeredSinceAsked_ = true;
+        break;
+    case QEvent::UpdateRequest:
+        frameDrawn_ = true;
+        break;
+    default:
+        break;
+    }
     return false;
+}
+
+QRect FrameGeometry::reportedFrame() const
+{
+    return reported_.marginsAdded(handle_->frameMargins());
+}
+
+QRect &FrameGeometry::asked()
+{
+    if (!asked_)
+        asked_ = reportedFrame();
+    return *asked_;
 }
 
 float FrameGeometry::Top()
 {
-    return toTwips(window_->frameGeometry().top());
+    return toTwips(reportedFrame().top());
 }
 
 float FrameGeometry::Left()
 {
-    return toTwips(window_->frameGeometry().left());
+    return toTwips(reportedFrame().left());
 }
 
 float FrameGeometry::Width()
 {
-    return toTwips(window_->frameGeometry().width());
+    return toTwips(reportedFrame().width());
 }
 
 float FrameGeometry::Height()
 {
-    return toTwips(window_->frameGeometry().height());
+    return toTwips(reportedFrame().height());
 }
 
 void FrameGeometry::setTop(float twips)
 {
-    window_->move(window_->frameGeometry().left(), toPixels(twips));
+    asked().moveTop(toPixels(twips));
 }
 
 void FrameGeometry::setLeft(float twips)
 {
-    window_->move(toPixels(twips), window_->frameGeometry().top());
+    asked().moveLeft(toPixels(twips));
 }
 
 void FrameGeometry::setWidth(float twips)
 {
-    const int frame = window_->frameGeometry().width() - window_->width();
-    window_->resize(toPixels(twips) - frame, window_->height());
+    asked().setWidth(toPixels(twips));
 }
 
 void FrameGeometry::setHeight(float twips)
 {
-    const int frame = window_->frameGeometry().height() - window_->height();
-    window_->resize(window_->width(), toPixels(twips) - frame);
+    asked().setHeight(toPixels(twips));
 }
 
 float FrameGeometry::screenWidth()
@@ -85,21 +118,47 @@ float FrameGeometry::screenWidth()
     return toTwips(window_->screen()->geometry().width());
 }
 
-void FrameGeometry::show()
+bool FrameGeometry::answered() const
 {
-    if (shownUntil_.hasExpired())
-        return;
-    // Each pass is seen: the window is drawn at its new place in the display's next
-    // frame before the next pass moves it on. The user's input waits meanwhile.
-    frameDue_ = false;
-    window_->windowHandle()->requestUpdate();
-    const QDeadlineTimer deadline(longestFrameMs);
+    return drawnByFrames_ ? frameDrawn_ : answeredSinceAsked_;
+}
+
+int FrameGeometry::longestWaitMs() const
+{
+    // A compositor late to call for the next frame does not hold the animation up: the
+    // program has resized its window itself.
+    if (drawnByFrames_)
+        return int(std::ceil(1000 / std::max(window_->screen()->refreshRate(), 1.0)));
+    return longestAnswerMs;
+}
+
+bool FrameGeometry::carryOut()
+{
+    if (animationEnds_.hasExpired())
+        return false;
+    QRect client = asked().marginsRemoved(handle_->frameMargins());
+    asked_.reset();
+    // Qt hides a window of no width or height rather than show it that small.
+    client.setSize(client.size().expandedTo(QSize(1, 1)));
+
+    answeredSinceAsked_ = false;
+    frameDrawn_ = false;
+    window_->setGeometry(client);
+    if (drawnByFrames_)
+        handle_->requestUpdate();
+    // The user's input waits meanwhile; the timer wakes the wait when nothing else does.
+    const int waitMs = longestWaitMs();
+    const QDeadlineTimer deadline(waitMs, Qt::PreciseTimer);
     QTimer wakeUp;
-    wakeUp.start(longestFrameMs);
-    while (!frameDue_ && !deadline.hasExpired()) {
+    wakeUp.setTimerType(Qt::PreciseTimer);
+    wakeUp.start(waitMs);
+    while (!answered() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(
             QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     }
+    // A window manager may answer a move and a resize in two parts, sent together.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
 }
 
 } // namespace app

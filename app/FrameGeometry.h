@@ -4,12 +4,18 @@
 
 #include <QDeadlineTimer>
 #include <QObject>
+#include <QRect>
+
+#include <optional>
 
 class QWidget;
+class QWindow;
 
 namespace app {
 
-// A top-level widget's frame. Sizes are the frame's: the title bar and borders count.
+// A top-level widget's frame, title bar and borders included, as the window system
+// reports it: Qt takes a move or a resize as done when it asks for it, so the frame is
+// read from the move and resize events the window system sends back instead.
 class FrameGeometry : public QObject, public WindowGeometry {
 public:
     explicit FrameGeometry(QWidget *window);
@@ -23,15 +29,29 @@ public:
     void setWidth(float twips) override;
     void setHeight(float twips) override;
     float screenWidth() override;
-    void show() override;
+    bool carryOut() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QRect reportedFrame() const;
+    QRect &asked();
+    // Whether the window system has answered the pass handed to it: on X11 the window
+    // manager reports the frame it made of it, also when it kept the window as it was;
+    // on Wayland the program sizes its window itself, the compositor keeps its place,
+    // and the answer is the frame the compositor calls for once it has shown the last.
+    bool answered() const;
+    int longestWaitMs() const;
+
     QWidget *window_;
-    QDeadlineTimer shownUntil_;
-    bool frameDue_ = false;
+    QWindow *handle_;
+    const bool drawnByFrames_;
+    QDeadlineTimer animationEnds_;
+    QRect reported_;
+    std::optional<QRect> asked_;
+    bool answeredSinceAsked_ = false;
+    bool frameDrawn_ = false;
 };
 
 } // namespace app

@@ -2,8 +2,9 @@
 
 namespace app {
 
-// The window's outer frame on the screen, in twips, read and written one value at a
-// time, as the closing animation moves it.
+// The window's outer frame on the screen, in twips, as the closing animation moves it:
+// each value reads what the window system last reported, each write asks for a change,
+// and carryOut() has the window system carry out what was asked.
 class WindowGeometry {
 public:
     virtual ~WindowGeometry() = default;
@@ -17,13 +18,10 @@ public:
     virtual void setWidth(float twips) = 0;
     virtual void setHeight(float twips) = 0;
     virtual float screenWidth() = 0;
-    // Has the window system carry out the changes so far and show the window there.
-    virtual void show() = 0;
+    // Hands the changes asked for since the last call to the window system and waits,
+    // a bounded time, until it has answered them, so that the values read next are the
+    // ones it chose. False once the window can be waited for no longer.
+    virtual bool carryOut() = 0;
 };
-
-// Closing: every edge of the window moves 30 twips inward, pass after pass, while the
-// whole window moves down and to the right, until its top edge is past the screen's
-// width. A window the system will not move ends the animation at once.
-void animateClosing(WindowGeometry &window);
 
 } // namespace app

@@ -4,7 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsndfile1-dev
     fonts-liberation)
-test_packages=(xvfb openbox xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
+test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils sox desktop-file-utils appstream
     clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev)

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "app/ClosingAnimation.h"
 #include "app/Form1.h"
 #include "app/WindowGeometry.h"
 
@@ -12,26 +13,48 @@
 
 namespace {
 
-// A window on a screen 1280 pixels wide. It may refuse to move, and keeps a smallest
-// size; every pass's Top is kept.
+// A window on a screen 1280 pixels wide, under a window system that carries out what was
+// asked only when the pass is handed over, as a window manager does. It may keep the
+// window from moving past a place, or at all, keeps a smallest size, and may stop
+// answering. Every pass's Top is kept.
 class FakeWindow : public app::WindowGeometry {
 public:
     float top = 3930, left = 7035, width = 5160, height = 8085;
     float screen = 19200;
-    bool moves = true;
-    float smallest = std::numeric_limits<float>::lowest();
+    float lowestTop = std::numeric_limits<float>::max();
+    float rightmostLeft = std::numeric_limits<float>::max();
+    float smallest = 30;
+    int passesAnswered = std::numeric_limits<int>::max();
+    int passesInTime = std::numeric_limits<int>::max();
     QList<float> tops;
 
     float Top() override { return top; }
     float Left() override { return left; }
     float Width() override { return width; }
     float Height() override { return height; }
-    void setTop(float twips) override { top = moves ? twips : top; }
-    void setLeft(float twips) override { left = moves ? twips : left; }
-    void setWidth(float twips) override { width = std::max(twips, smallest); }
-    void setHeight(float twips) override { height = std::max(twips, smallest); }
+    void setTop(float twips) override { asked.top = twips; }
+    void setLeft(float twips) override { asked.left = twips; }
+    void setWidth(float twips) override { asked.width = twips; }
+    void setHeight(float twips) override { asked.height = twips; }
     float screenWidth() override { return screen; }
-    void show() override { tops.append(top); }
+    bool carryOut() override
+    {
+        if (passesInTime-- <= 0)
+            return false;
+        if (passesAnswered-- > 0) {
+            top = std::min(asked.top, std::max(top, lowestTop));
+            left = std::min(asked.left, std::max(left, rightmostLeft));
+            width = std::max(asked.width, smallest);
+            height = std::max(asked.height, smallest);
+        }
+        tops.append(top);
+        return true;
+    }
+
+private:
+    struct {
+        float top, left, width, height;
+    } asked{};
 };
 
 } // namespace
@@ -42,8 +65,10 @@ class TestClosing : public QObject {
 private Q_SLOTS:
     void windowSlidesUntilPastTheScreenWidth_data();
     void windowSlidesUntilPastTheScreenWidth();
-    void windowThatWillNotMoveEndsAtOnce();
-    void clampedSizeKeepsMoving();
+    void windowKeptFromMovingShrinksToItsSmallestThenEnds_data();
+    void windowKeptFromMovingShrinksToItsSmallestThenEnds();
+    void windowSystemThatStopsAnsweringEndsIt();
+    void windowOutOfTimeEndsAtOnce();
     void closingTheWindowAnimatesAndEndsTheProcess();
     void closingDuringAnEncodeEndsIt();
 };
@@ -64,7 +89,7 @@ void TestClosing::windowSlidesUntilPastTheScreenWidth()
     QFETCH(int, passes);
     FakeWindow window;
     window.top = top;
-    const float left = window.left, width = window.width, height = window.height;
+    const float left = window.left;
     app::animateClosing(window);
 
     QCOMPARE(window.tops.size(), passes);
@@ -74,28 +99,57 @@ void TestClosing::windowSlidesUntilPastTheScreenWidth()
     if (passes > 1)
         QVERIFY(window.tops[passes - 2] <= window.screen);
     QCOMPARE(window.left, left + 30.f * float(passes));
-    QCOMPARE(window.width, width - 60.f * float(passes));
-    QCOMPARE(window.height, height - 60.f * float(passes));
+    QCOMPARE(window.width, std::max(5160.f - 60.f * float(passes), window.smallest));
+    QCOMPARE(window.height, std::max(8085.f - 60.f * float(passes), window.smallest));
 }
 
-void TestClosing::windowThatWillNotMoveEndsAtOnce()
+void TestClosing::windowKeptFromMovingShrinksToItsSmallestThenEnds_data()
 {
-    FakeWindow window;
-    window.moves = false;
-    app::animateClosing(window);
-    QCOMPARE(window.tops.size(), 1);
-    QCOMPARE(window.width, 5100.f);
+    QTest::addColumn<float>("lowestTop");
+    QTest::addColumn<float>("rightmostLeft");
+    QTest::addColumn<int>("passes");
+    QTest::addColumn<float>("top");
+    QTest::addColumn<float>("left");
+    // The height, the larger size, reaches the smallest in 135 passes; one more pass
+    // changes nothing.
+    QTest::newRow("never moves") << 3930.f << 7035.f << 136 << 3930.f << 7035.f;
+    QTest::newRow("kept on the screen, the left stopping first")
+        << 15345.f << 12000.f << 382 << 15345.f << 12000.f;
+    QTest::newRow("stops moving while it still shrinks")
+        << 4500.f << 7600.f << 136 << 4500.f << 7600.f;
 }
 
-void TestClosing::clampedSizeKeepsMoving()
+void TestClosing::windowKeptFromMovingShrinksToItsSmallestThenEnds()
+{
+    QFETCH(float, lowestTop);
+    QFETCH(float, rightmostLeft);
+    FakeWindow window;
+    window.lowestTop = lowestTop;
+    window.rightmostLeft = rightmostLeft;
+    app::animateClosing(window);
+
+    QTEST(int(window.tops.size()), "passes");
+    QTEST(window.top, "top");
+    QTEST(window.left, "left");
+    QCOMPARE(window.width, window.smallest);
+    QCOMPARE(window.height, window.smallest);
+}
+
+void TestClosing::windowSystemThatStopsAnsweringEndsIt()
 {
     FakeWindow window;
-    window.smallest = 1800;
+    window.passesAnswered = 7;
     app::animateClosing(window);
-    QCOMPARE(window.tops.size(), 510);
-    QCOMPARE(window.width, 1800.f);
-    QCOMPARE(window.height, 1800.f);
-    QCOMPARE(window.left, 7035.f + 510 * 30);
+    QCOMPARE(window.tops.size(), 8);
+    QCOMPARE(window.top, 3930.f + 7 * 30);
+}
+
+void TestClosing::windowOutOfTimeEndsAtOnce()
+{
+    FakeWindow window;
+    window.passesInTime = 3;
+    app::animateClosing(window);
+    QCOMPARE(window.tops.size(), 3);
 }
 
 void TestClosing::closingTheWindowAnimatesAndEndsTheProcess()

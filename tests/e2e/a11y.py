@@ -5,6 +5,7 @@
     a11y.py watch NAME SECS      for SECS seconds, prints "MS TEXT" whenever that
                                  control's text changes, MS counted from the start
     a11y.py length NAME N SECS   waits until that control holds N characters
+    a11y.py focused NAME SECS    waits until that control has the keyboard focus
 """
 
 import sys
@@ -58,6 +59,15 @@ def main(argv):
                 return 0
             time.sleep(0.1)
         print(f"{argv[2]} holds {count} characters, not {argv[3]}", file=sys.stderr)
+        return 1
+    if len(argv) == 4 and argv[1] == "focused":
+        deadline = time.monotonic() + float(argv[3])
+        while time.monotonic() < deadline:
+            control = find_control(argv[2])
+            if control is not None and control.getState().contains(pyatspi.STATE_FOCUSED):
+                return 0
+            time.sleep(0.1)
+        print(f"{argv[2]} did not take the focus", file=sys.stderr)
         return 1
     if len(argv) == 4 and argv[1] == "watch":
         control = find_control(argv[2])

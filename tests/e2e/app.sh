@@ -3,6 +3,7 @@
 
 app_pid=
 app_window=
+app_log=
 recorder_pid=
 recording=
 failures=0
@@ -14,6 +15,7 @@ stop_app() {
     fi
     stop_recording
     [ -z "$recording" ] || rm -f "$recording"
+    [ -z "$app_log" ] || rm -f "$app_log"
 }
 trap stop_app EXIT
 
@@ -64,18 +66,34 @@ character_starts() {
         { if (NR == 1 || $1 - end > 100) print $1; end = $1 + $2 }'
 }
 
-# Starts the program and waits, at most 20 s, for its window to be mapped.
+# Starts the program and waits, at most 20 s, for its window to be shown: on X11 for its
+# window to be mapped, on Wayland, where no window can be found from outside, for its
+# controls to be read. What it prints goes to app_log.
 start_app() {
-    "$1" &
+    app_log=$(mktemp)
+    "$@" 2>"$app_log" &
     app_pid=$!
+    if [ "${QT_QPA_PLATFORM:-}" = wayland ]; then
+        a11y wait "Plain text" " Text " 20 || { echo "FAIL: no window within 20 s"; exit 1; }
+        return 0
+    fi
     local tries=0
-    until app_window=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Varnock$' 2>/dev/null | head -n 1) \
+    until app_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Varnock$' 2>/dev/null | head -n 1) \
         && [ -n "$app_window" ]; do
         tries=$((tries + 1))
         [ $tries -lt 200 ] || { echo "FAIL: no window within 20 s"; exit 1; }
         kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
         sleep 0.1
     done
+}
+
+# Gives the program's window the focus, as a click on it would, and waits, at most 10 s,
+# until its plain-text box has it. A new window on mutter has it already.
+focus_app() {
+    case "${desktop_kind:-openbox}" in
+    openbox | xfwm4 | mutter-x11) xdotool windowactivate "$app_window" 2>/dev/null || true ;;
+    esac
+    a11y focused "Plain text" 10 || { echo "FAIL: the window did not take the focus"; exit 1; }
 }
 
 # The red, green and blue of one pixel of a PNG file.

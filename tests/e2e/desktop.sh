@@ -1,37 +1,147 @@
-# A private desktop for the end-to-end tests: an X server, a window manager and a D-Bus
-# session with the accessibility bus. Sourced; start_desktop exports DISPLAY and the
-# session bus's address, stop_desktop ends what it started.
+# Private desktops for the end-to-end tests, each with its own D-Bus session and the
+# accessibility bus switched on, as a screen reader leaves it. Sourced.
+#
+#   start_desktop KIND   starts one and exports what a program started on it needs;
+#                        KIND is one of desktop_kinds
+#   stop_desktop         ends everything start_desktop started, by process id
+#
+# Once started, desktop_kind names it and these act on it as a user would:
+#   desktop_keys CHORD...   presses keys ("alt+F4", "Tab", "space") in the focused window
+#   desktop_type TEXT       types text there
+#   desktop_shot FILE       writes a picture of the screen, or of the window on X11
+#
+# X11 kinds: Xvfb with a window manager. mutter-xwayland: mutter's headless Wayland
+# session, the program an X11 client of its Xwayland; keys go through mutter's own seat.
+# wayland: mutter as a Wayland compositor nested in Xvfb, the program a native Wayland
+# client: Xvfb shows what mutter draws and passes it xdotool's keys.
 
+desktop_kinds=(openbox xfwm4 mutter-x11 mutter-xwayland wayland)
 desktop_pids=()
+desktop_kind=
+desktop_dir=
+# The X display that keys are pressed on and pictures taken of.
+desktop_x=
 
-start_desktop() {
+desktop_here=$(dirname "${BASH_SOURCE[0]}")
+
+# Waits up to the given seconds for a command to succeed.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$(($(date +%s%N) + seconds * 1000000000))
+    until "$@" 2>/dev/null; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+start_xvfb() {
     local fifo display
-    fifo=$(mktemp -u)
+    fifo="$desktop_dir/displayfd"
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     desktop_pids+=($!)
-    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
-    rm -f "$fifo"
-    export DISPLAY=":$display"
+    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
+    desktop_x=":$display"
+}
+
+start_session_bus() {
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) \
         || { echo "D-Bus did not start" >&2; return 1; }
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
     desktop_pids+=("$(sed -n 2p <<<"$bus")")
-    # Programs started from now on find the accessibility bus up and switched on, as a
-    # screen reader leaves it.
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled \
         variant:boolean:true >/dev/null || { echo "no accessibility bus" >&2; return 1; }
-    openbox >/dev/null 2>&1 &
+}
+
+x_window_manager_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
+# Starts mutter as a Wayland compositor; a child of it leaves the environment that
+# mutter gives its clients in a file, once it is up.
+start_mutter_wayland() {
+    local environment="$desktop_dir/mutter-environment"
+    mutter --wayland --wayland-display=varnock-wayland --sm-disable "$@" \
+        -- sh -c "echo \$\$ >'$desktop_dir/mutter-child' && env >'$environment.new' \
+                  && mv '$environment.new' '$environment' && exec sleep infinity" \
+        >"$desktop_dir/mutter.log" 2>&1 &
     desktop_pids+=($!)
-    # The window manager is ready once it has claimed the screen.
-    local tries=0
-    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { echo "openbox did not start" >&2; return 1; }
-        sleep 0.1
-    done
+    wait_until 30 test -s "$environment" || { echo "mutter did not start" >&2; return 1; }
+    desktop_pids+=("$(cat "$desktop_dir/mutter-child")")
+    export WAYLAND_DISPLAY=varnock-wayland
+    mutter_environment=$environment
+}
+
+start_desktop() {
+    desktop_kind=${1:-openbox}
+    desktop_dir=$(mktemp -d)
+    chmod 700 "$desktop_dir"
+    export XDG_RUNTIME_DIR="$desktop_dir"
+    unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM
+    start_session_bus || return 1
+    case "$desktop_kind" in
+    openbox | xfwm4 | mutter-x11)
+        start_xvfb || return 1
+        export DISPLAY=$desktop_x QT_QPA_PLATFORM=xcb
+        case "$desktop_kind" in
+        openbox) openbox >"$desktop_dir/wm.log" 2>&1 & ;;
+        xfwm4) xfwm4 --replace >"$desktop_dir/wm.log" 2>&1 & ;;
+        mutter-x11) mutter --x11 --replace --sm-disable >"$desktop_dir/wm.log" 2>&1 & ;;
+        esac
+        desktop_pids+=($!)
+        wait_until 30 x_window_manager_ready || { echo "$desktop_kind did not start" >&2; return 1; }
+        ;;
+    mutter-xwayland)
+        start_mutter_wayland --headless --virtual-monitor 1280x1024 || return 1
+        export DISPLAY XAUTHORITY
+        DISPLAY=$(sed -n 's/^DISPLAY=//p' "$mutter_environment")
+        XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$mutter_environment")
+        export QT_QPA_PLATFORM=xcb
+        desktop_x=$DISPLAY
+        unset WAYLAND_DISPLAY
+        wait_until 30 x_window_manager_ready || { echo "Xwayland did not start" >&2; return 1; }
+        ;;
+    wayland)
+        start_xvfb || return 1
+        DISPLAY=$desktop_x MUTTER_DEBUG_DUMMY_MODE_SPECS=1280x1024 \
+            start_mutter_wayland --nested --no-x11 || return 1
+        export QT_QPA_PLATFORM=wayland
+        # Xvfb has no window manager: its one window, mutter's, takes the keys.
+        local output
+        output=$(DISPLAY=$desktop_x xwininfo -root -children | awk '/"mutter"/ { print $1 }')
+        DISPLAY=$desktop_x xdotool windowfocus "$output"
+        ;;
+    *)
+        echo "no desktop $desktop_kind" >&2
+        return 1
+        ;;
+    esac
+}
+
+desktop_keys() {
+    case "$desktop_kind" in
+    mutter-xwayland) /usr/bin/python3 "$desktop_here/mutter_keys.py" key "$@" ;;
+    *) DISPLAY=$desktop_x xdotool key --delay 30 "$@" ;;
+    esac
+}
+
+desktop_type() {
+    case "$desktop_kind" in
+    mutter-xwayland) /usr/bin/python3 "$desktop_here/mutter_keys.py" type "$1" ;;
+    *) DISPLAY=$desktop_x xdotool type --delay 30 "$1" ;;
+    esac
+}
+
+# The picture of the window on X11; on Wayland, where no window can be named from
+# outside, of the whole screen.
+desktop_shot() {
+    case "$desktop_kind" in
+    wayland) DISPLAY=$desktop_x import -window root "$1" ;;
+    *) import -window "$app_window" "$1" ;;
+    esac
 }
 
 stop_desktop() {
@@ -43,4 +153,6 @@ stop_desktop() {
         wait "$pid" 2>/dev/null || true
     done
     desktop_pids=()
+    [ -z "$desktop_dir" ] || rm -rf "$desktop_dir"
+    desktop_dir=
 }
