@@ -79,6 +79,9 @@ start_desktop() {
     desktop_kind=${1:-openbox}
     desktop_dir=$(mktemp -d)
     chmod 700 "$desktop_dir"
+    # The desktop's own sounds, such as mutter's, stay off the audio server that the
+    # tests listen to.
+    local -x PULSE_SERVER="unix:$desktop_dir/no-sound-server"
     export XDG_RUNTIME_DIR="$desktop_dir"
     unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM
     start_session_bus || return 1
