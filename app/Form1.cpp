@@ -1,10 +1,11 @@
 #include "app/Form1.h"
 
-#include "app/CommandButton.h"
 #include "app/ClosingAnimation.h"
+#include "app/CommandButton.h"
 #include "app/FrameGeometry.h"
 #include "app/InputFilters.h"
 #include "app/KeyPreview.h"
+#include "app/TextBox.h"
 #include "app/Twips.h"
 #include "app/TypingFilter.h"
 #include "assets/Assets.h"
@@ -13,11 +14,8 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-
-#include <limits>
 
 namespace app {
 namespace {
@@ -41,14 +39,13 @@ template <typename Control> Control *place(Control *control, const char *name, c
     return control;
 }
 
-QLineEdit *textBox(QWidget *form, const char *name, const TwipRect &rect, const QFont &font,
+TextBox *textBox(QWidget *form, const char *name, const TwipRect &rect, const QFont &font,
     const QString &text, const QString &accessibleName)
 {
-    auto *edit = place(new QLineEdit(text, form), name, rect);
+    // The boxes hold whatever is typed or pasted, however long.
+    auto *edit = place(new TextBox(text, form), name, rect);
     edit->setFont(font);
     edit->setAccessibleName(accessibleName);
-    // The boxes hold whatever is typed or pasted, however long.
-    edit->setMaxLength(std::numeric_limits<int>::max());
     return edit;
 }
 
@@ -201,7 +198,7 @@ void Form1::closeEvent(QCloseEvent *event)
     platform_.endProcess();
 }
 
-QLineEdit *Form1::box(convert::Box which) const
+TextBox *Form1::box(convert::Box which) const
 {
     switch (which) {
     case convert::Box::Text1:

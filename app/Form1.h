@@ -9,12 +9,12 @@
 #include <QWidget>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace app {
 
 class KeyPreview;
+class TextBox;
 
 // The program's one window: the plain-text, Morse and current-character boxes, the
 // encode, reset and decode buttons, two credit lines and the code chart.
@@ -50,7 +50,7 @@ private:
     void showBlankFieldMessage() override;
     convert::FormStrings &strings() override { return strings_; }
 
-    QLineEdit *box(convert::Box which) const;
+    TextBox *box(convert::Box which) const;
 
     Platform platform_;
     sound::CharacterSounds sounds_;
@@ -59,11 +59,11 @@ private:
     KeyPreview *keyPreview_;
     bool closing_ = false;
 
-    QLineEdit *Text1;
+    TextBox *Text1;
     QPushButton *Command1;
-    QLineEdit *Text2;
+    TextBox *Text2;
     QLabel *Label1;
-    QLineEdit *Text3;
+    TextBox *Text3;
     QPushButton *Command2;
     QLabel *Label2;
     QPushButton *Command3;

@@ -1,10 +1,10 @@
 #include "app/TypingFilter.h"
 
+#include "app/TextBox.h"
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QLineEdit>
 
 namespace app {
 namespace {
@@ -27,7 +27,7 @@ bool isKeyWithoutCharacter(const QKeyEvent *key)
 
 } // namespace
 
-TypingFilter::TypingFilter(QLineEdit *box, Filter filter)
+TypingFilter::TypingFilter(TextBox *box, Filter filter)
     : QObject(box)
     , box_(box)
     , filter_(filter)

@@ -4,9 +4,10 @@
 
 class QKeyEvent;
 class QInputMethodEvent;
-class QLineEdit;
 
 namespace app {
+
+class TextBox;
 
 // Passes each character typed into a box through a filter before it enters: by key or
 // through an input method. Keys that type no character (arrows, Delete, Tab), and the
@@ -18,7 +19,7 @@ class TypingFilter : public QObject {
 public:
     using Filter = int (*)(int code);
 
-    TypingFilter(QLineEdit *box, Filter filter);
+    TypingFilter(TextBox *box, Filter filter);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -27,7 +28,7 @@ private:
     bool filterKey(QKeyEvent *key);
     bool filterCommit(QInputMethodEvent *input);
 
-    QLineEdit *box_;
+    TextBox *box_;
     Filter filter_;
 };
 

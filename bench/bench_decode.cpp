@@ -7,7 +7,7 @@
 #include "morse/MorseTable.h"
 #include "tests/FakePlatform.h"
 
-#include <QLineEdit>
+#include "app/TextBox.h"
 #include <QPushButton>
 #include <QRandomGenerator>
 
@@ -47,7 +47,7 @@ void decodeClick(benchmark::State &state)
     FakePlatform fake(QStringLiteral("/nowhere"));
     app::Form1 form(fake.platform());
     form.show();
-    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
+    form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
     for (auto _ : state)
         decodeButton->click();
@@ -59,7 +59,7 @@ void decodeClickOfTenMebibytes(benchmark::State &state)
     FakePlatform fake(QStringLiteral("/nowhere"));
     app::Form1 form(fake.platform());
     form.show();
-    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
+    form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
     for (auto _ : state)
         decodeButton->click();

@@ -10,7 +10,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
+#include "app/TextBox.h"
 #include <QPushButton>
 
 #include <algorithm>
@@ -77,7 +77,7 @@ void encodeTwentyCharacters(benchmark::State &state)
     sound::QtEventPump events;
     app::Form1 form({sink, ticks, events, [] { return QStringLiteral("/nowhere"); }, [] {}});
     form.show();
-    auto *text1 = form.findChild<QLineEdit *>(QStringLiteral("Text1"));
+    auto *text1 = form.findChild<app::TextBox *>(QStringLiteral("Text1"));
     auto *encode = form.findChild<QPushButton *>(QStringLiteral("Command1"));
     double cpu = 0, wall = 0, spacing = 0;
     for (auto _ : state) {
@@ -99,7 +99,7 @@ BENCHMARK(encodeTwentyCharacters)->Iterations(1)->Unit(benchmark::kMillisecond);
 // redrawing included.
 void appendToLongMorse(benchmark::State &state)
 {
-    QLineEdit box;
+    app::TextBox box;
     box.setMaxLength(std::numeric_limits<int>::max());
     box.show();
     QString morse;

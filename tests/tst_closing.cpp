@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 #include "app/WindowGeometry.h"
 
-#include <QLineEdit>
+#include "app/TextBox.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -180,8 +180,8 @@ void TestClosing::closingDuringAnEncodeEndsIt()
     app::Form1 form(fake.platform());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
-    form.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("sos"));
+    auto *text2 = form.findChild<app::TextBox *>(QStringLiteral("Text2"));
+    form.findChild<app::TextBox *>(QStringLiteral("Text1"))->setText(QStringLiteral("sos"));
     text2->clear();
     QString morseAtTheEnd;
     fake.onProcessEnd = [&] { morseAtTheEnd = text2->text(); };

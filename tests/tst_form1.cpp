@@ -5,7 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
+#include "app/TextBox.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -88,13 +88,13 @@ void TestForm1::cleanup()
 void TestForm1::startsWithItsInitialTexts()
 {
     QCOMPARE(form->windowTitle(), QStringLiteral("Varnock"));
-    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral(" Text "));
-    QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral(" Morse "));
-    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral(" Text "));
+    QCOMPARE(control<app::TextBox>("Text2")->text(), QStringLiteral(" Morse "));
+    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
     QCOMPARE(control<QPushButton>("Command1")->text(), QStringLiteral("Varnock"));
     QCOMPARE(control<QPushButton>("Command2")->text(), QStringLiteral("Reset"));
     QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("Morse To Text"));
-    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("Text1"));
+    QCOMPARE(QApplication::focusWidget(), control<app::TextBox>("Text1"));
     QCOMPARE(form->formStrings().SourceText, QString());
     QCOMPARE(form->formStrings().CurrentSymbol, QString());
     QCOMPARE(form->formStrings().LookupResult, QString());
@@ -236,19 +236,19 @@ void TestForm1::enterAndEscapePressNoButton()
     for (const char *button : {"Command1", "Command2", "Command3"})
         connect(control<QPushButton>(button), &QPushButton::clicked, this, [&] { ++clicks; });
     for (const char *box : {"Text1", "Text2", "Text3"}) {
-        auto *widget = control<QLineEdit>(box);
+        auto *widget = control<app::TextBox>(box);
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_Return);
         QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
         QTest::keyClick(widget, Qt::Key_Escape);
     }
     QCOMPARE(clicks, 0);
-    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral(" Text "));
+    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral(" Text "));
 }
 
 void TestForm1::keyPreviewSeesKeysFirst()
 {
-    auto *text1 = control<QLineEdit>("Text1");
+    auto *text1 = control<app::TextBox>("Text1");
     text1->setCursorPosition(3);
     QList<std::pair<int, int>> seen; // key and the caret at that moment
     connect(
@@ -274,7 +274,7 @@ void TestForm1::arrowKeysSoundAndStillMoveTheCaret()
 {
     const QString dot = QStringLiteral("/opt/varnock/morsecode_E.wav");
     const QString dash = QStringLiteral("/opt/varnock/morsecode_T.wav");
-    auto *text1 = control<QLineEdit>("Text1");
+    auto *text1 = control<app::TextBox>("Text1");
     text1->setCursorPosition(3);
 
     QTest::keyClick(text1, Qt::Key_Left);
@@ -303,7 +303,7 @@ void TestForm1::arrowKeysSoundAndStillMoveTheCaret()
 
 void TestForm1::heldArrowRestartsItsSound()
 {
-    auto *text2 = control<QLineEdit>("Text2");
+    auto *text2 = control<app::TextBox>("Text2");
     text2->setFocus();
     text2->setCursorPosition(0);
     for (int repeat = 0; repeat < 3; ++repeat) {
@@ -327,18 +327,18 @@ void TestForm1::resetEmptiesTheBoxes()
 {
     QFETCH(QString, text);
     // Leave something in the shared strings, which the reset keeps.
-    control<QLineEdit>("Text2")->setText(QStringLiteral("... --- "));
+    control<app::TextBox>("Text2")->setText(QStringLiteral("... --- "));
     control<QPushButton>("Command3")->click();
     const convert::FormStrings before = form->formStrings();
     for (const char *name : {"Text1", "Text2", "Text3"})
-        control<QLineEdit>(name)->setText(text);
+        control<app::TextBox>(name)->setText(text);
     auto *reset = control<QPushButton>("Command2");
     reset->setFocus();
 
     QTest::mouseClick(reset, Qt::LeftButton);
     for (const char *name : {"Text1", "Text2", "Text3"})
-        QCOMPARE(control<QLineEdit>(name)->text(), QString());
-    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("Text1"));
+        QCOMPARE(control<app::TextBox>(name)->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), control<app::TextBox>("Text1"));
     QCOMPARE(form->formStrings().CurrentSymbol, before.CurrentSymbol);
     QCOMPARE(form->formStrings().LookupResult, before.LookupResult);
     QCOMPARE(form->formStrings().SourceText, before.SourceText);
@@ -347,20 +347,20 @@ void TestForm1::resetEmptiesTheBoxes()
 
 void TestForm1::decodeButtonDecodesText2()
 {
-    control<QLineEdit>("Text2")->setText(QStringLiteral("... --- ... "));
-    control<QLineEdit>("Text3")->setText(QStringLiteral("S ..."));
+    control<app::TextBox>("Text2")->setText(QStringLiteral("... --- ... "));
+    control<app::TextBox>("Text3")->setText(QStringLiteral("S ..."));
     QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
-    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("S O S "));
-    QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral("... --- ... "));
-    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral("S O S "));
+    QCOMPARE(control<app::TextBox>("Text2")->text(), QStringLiteral("... --- ... "));
+    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
     QCOMPARE(form->formStrings().CurrentSymbol, QStringLiteral("..."));
     QCOMPARE(form->formStrings().LookupResult, QStringLiteral("S"));
 }
 
 void TestForm1::blankMorseShowsTheErrorBox()
 {
-    control<QLineEdit>("Text2")->clear();
-    control<QLineEdit>("Text3")->setText(QStringLiteral("S ..."));
+    control<app::TextBox>("Text2")->clear();
+    control<app::TextBox>("Text3")->setText(QStringLiteral("S ..."));
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
@@ -380,8 +380,8 @@ void TestForm1::blankMorseShowsTheErrorBox()
     QCOMPARE(title, QStringLiteral("Error"));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(control<QLineEdit>("Text1")->text(), QString());
-    QCOMPARE(control<QLineEdit>("Text3")->text(), QString());
+    QCOMPARE(control<app::TextBox>("Text1")->text(), QString());
+    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -390,10 +390,10 @@ void TestForm1::boxesHoldAMebibyte()
     QString morse;
     while (morse.size() < 1024 * 1024)
         morse += QStringLiteral(".- -... ");
-    control<QLineEdit>("Text2")->setText(morse);
-    QCOMPARE(control<QLineEdit>("Text2")->text().size(), morse.size());
+    control<app::TextBox>("Text2")->setText(morse);
+    QCOMPARE(control<app::TextBox>("Text2")->text().size(), morse.size());
     QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
-    const QString plain = control<QLineEdit>("Text1")->text();
+    const QString plain = control<app::TextBox>("Text1")->text();
     QCOMPARE(plain.size(), morse.size() / 2);
     QVERIFY(plain.startsWith(QStringLiteral("A B A B ")));
 }

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
+#include "app/TextBox.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -38,7 +38,7 @@ private Q_SLOTS:
     void oddCharactersGoThroughBothConversions();
 
 private:
-    QLineEdit *box(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
+    app::TextBox *box(const char *name) { return form->findChild<app::TextBox *>(QLatin1String(name)); }
     QPushButton *button(const char *name)
     {
         return form->findChild<QPushButton *>(QLatin1String(name));
@@ -80,7 +80,7 @@ void TestHostile::tenMebibytesPasteWhole()
     QFETCH(QString, piece);
     const QString pasted = repeatedTo(piece, tenMebibytes);
     QApplication::clipboard()->setText(pasted);
-    QLineEdit *target = box(qPrintable(boxName));
+    app::TextBox *target = box(qPrintable(boxName));
     target->clear();
     target->setFocus();
     QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
