@@ -476,13 +476,13 @@ bool TextBox::handleKey(QKeyEvent *key)
         moveCursor(edits_.nextWord(cursor_), true);
     else if (is(Key::SelectPreviousWord))
         moveCursor(edits_.previousWord(cursor_), true);
-    else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfBlock))
+    else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfDocument))
         moveCursor(0, false);
-    else if (is(Key::MoveToEndOfLine) || is(Key::MoveToEndOfBlock))
+    else if (is(Key::MoveToEndOfLine) || is(Key::MoveToEndOfDocument))
         moveCursor(edits_.size(), false);
-    else if (is(Key::SelectStartOfLine) || is(Key::SelectStartOfBlock))
+    else if (is(Key::SelectStartOfLine) || is(Key::SelectStartOfDocument))
         moveCursor(0, true);
-    else if (is(Key::SelectEndOfLine) || is(Key::SelectEndOfBlock))
+    else if (is(Key::SelectEndOfLine) || is(Key::SelectEndOfDocument))
         moveCursor(edits_.size(), true);
     else if (is(Key::SelectAll))
         selectAll();

@@ -40,8 +40,17 @@ here=$(dirname "${BASH_SOURCE[0]}")
 
 # Reads the program's controls over AT-SPI: see a11y.py. Debian's own Python has the
 # bindings.
+# Each call ends within a minute, whatever the program does, and says when it did not.
 a11y() {
-    /usr/bin/python3 "$here/a11y.py" "$@"
+    local status=0
+    timeout 60 /usr/bin/python3 "$here/a11y.py" "$@" || status=$?
+    [ "$status" -ne 124 ] || echo "a11y $*: timed out" >&2
+    return "$status"
+}
+
+# The CPU time the program has used, in clock ticks.
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$app_pid/stat"
 }
 
 # Clicks with the pointer at a place in the window, in pixels from its top left.

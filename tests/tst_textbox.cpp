@@ -1,0 +1,256 @@
+#include "app/TextBox.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QTest>
+
+namespace {
+
+const QString acute = QStringLiteral("e\u0301");
+const QString smile = QStringLiteral("\U0001F600");
+
+// One key a character: letters and digits as themselves, and named keys in braces.
+void press(QWidget *box, const QString &keys)
+{
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (keys[i] != u'{') {
+            QTest::keyClick(box, keys[i].toLatin1());
+            continue;
+        }
+        const qsizetype end = keys.indexOf(u'}', i);
+        const QString name = keys.mid(i + 1, end - i - 1);
+        i = end;
+        Qt::KeyboardModifiers modifiers;
+        QString key = name;
+        for (;;) {
+            if (key.startsWith(QLatin1String("shift+")))
+                modifiers |= Qt::ShiftModifier;
+            else if (key.startsWith(QLatin1String("ctrl+")))
+                modifiers |= Qt::ControlModifier;
+            else
+                break;
+            key = key.mid(key.indexOf(u'+') + 1);
+        }
+        const QKeySequence sequence(key);
+        QTest::keyClick(box, Qt::Key(sequence[0].key()), modifiers);
+    }
+}
+
+} // namespace
+
+class TestTextBox : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void editingKeys_data();
+    void editingKeys();
+    void undoAndRedo();
+    void clipboardAndPrimarySelection();
+    void hugeTextShowsTheStretchAroundTheCaret();
+    void viewStartsOnACharacterBoundary_data();
+    void viewStartsOnACharacterBoundary();
+    void mouseSelects();
+    void inputMethodCommitsAndPreedits();
+    void screenReaderReadsAndEdits();
+
+private:
+    std::unique_ptr<app::TextBox> box;
+};
+
+void TestTextBox::init()
+{
+    box = std::make_unique<app::TextBox>(QString());
+    box->resize(313, 25);
+    box->show();
+    box->activateWindow();
+    box->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(box.get()));
+}
+
+void TestTextBox::editingKeys_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("cursorAfter");
+    QTest::newRow("typing at the caret") << "ac" << 1 << "b"
+                                         << "abc" << 2;
+    QTest::newRow("backspace and delete") << "abcd" << 2 << "{Backspace}{Delete}"
+                                          << "ad" << 1;
+    QTest::newRow("home and end") << "abc" << 1 << "{Home}x{End}y"
+                                  << "xabcy" << 5;
+    QTest::newRow("a selection is typed over") << "abcd" << 3 << "{shift+Left}{shift+Left}x"
+                                               << "axd" << 2;
+    QTest::newRow("left ends a selection at its start")
+        << "abcd" << 3 << "{shift+Left}{shift+Left}{Left}x"
+        << "axbcd" << 2;
+    QTest::newRow("word moves") << "one two three" << 0 << "{ctrl+Right}x{ctrl+End}{ctrl+Left}y"
+                                << "one xtwo ythree" << 10;
+    QTest::newRow("word deletes") << "one two three" << 7 << "{ctrl+Backspace}"
+                                  << "one  three" << 4;
+    QTest::newRow("a surrogate pair is one character")
+        << smile + smile << 4 << "{Left}{Backspace}" << smile << 0;
+    QTest::newRow("a combining mark goes with its letter")
+        << acute + acute << 0 << "{Right}{Delete}" << acute << 2;
+    QTest::newRow("enter, escape and tab type nothing") << "ab" << 1 << "{Return}{Escape}"
+                                                        << "ab" << 1;
+}
+
+void TestTextBox::editingKeys()
+{
+    QFETCH(QString, text);
+    QFETCH(int, cursor);
+    QFETCH(QString, keys);
+    box->setText(text);
+    box->setCursorPosition(cursor);
+    press(box.get(), keys);
+    QTEST(box->text(), "after");
+    QTEST(box->cursorPosition(), "cursorAfter");
+}
+
+void TestTextBox::undoAndRedo()
+{
+    box->setText(QStringLiteral("x"));
+    press(box.get(), QStringLiteral("abc"));
+    QApplication::clipboard()->setText(QStringLiteral("PASTE"));
+    press(box.get(), QStringLiteral("{ctrl+V}d{Backspace}{Backspace}"));
+    QCOMPARE(box->text(), QStringLiteral("xabcPAST"));
+
+    const QStringList undone{QStringLiteral("xabcPASTE"), QStringLiteral("xabcPASTEd"),
+        QStringLiteral("xabcPASTE"), QStringLiteral("xabc"), QStringLiteral("x"),
+        QStringLiteral("x")};
+    for (const QString &expected : undone) {
+        press(box.get(), QStringLiteral("{ctrl+Z}"));
+        QCOMPARE(box->text(), expected);
+    }
+    press(box.get(), QStringLiteral("{ctrl+shift+Z}{ctrl+shift+Z}"));
+    QCOMPARE(box->text(), QStringLiteral("xabcPASTE"));
+    QCOMPARE(box->cursorPosition(), 9);
+
+    // What the program writes starts the history afresh.
+    box->setText(QStringLiteral("new"));
+    press(box.get(), QStringLiteral("{ctrl+Z}"));
+    QCOMPARE(box->text(), QStringLiteral("new"));
+}
+
+void TestTextBox::clipboardAndPrimarySelection()
+{
+    box->setText(QStringLiteral("dot dash"));
+    press(box.get(), QStringLiteral("{shift+Home}{ctrl+C}"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("dot dash"));
+    if (QApplication::clipboard()->supportsSelection())
+        QCOMPARE(
+            QApplication::clipboard()->text(QClipboard::Selection), QStringLiteral("dot dash"));
+    press(box.get(), QStringLiteral("{Right}{shift+ctrl+Left}{shift+Delete}"));
+    QCOMPARE(box->text(), QStringLiteral("dot "));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("dash"));
+    press(box.get(), QStringLiteral("{Home}{shift+Insert}"));
+    QCOMPARE(box->text(), QStringLiteral("dashdot "));
+}
+
+void TestTextBox::hugeTextShowsTheStretchAroundTheCaret()
+{
+    const QString huge = QStringLiteral("sos paris ").repeated(1024 * 1024);
+    box->setText(huge);
+    // The caret at the end shows the text's last characters, and the first are out of view.
+    QVERIFY(!box->characterRect(int(huge.size()) - 1).isNull());
+    QVERIFY(box->characterRect(int(huge.size()) - 1).right() < box->width());
+    QVERIFY(box->characterRect(0).isNull());
+    QCOMPARE(
+        box->positionAt(box->characterRect(int(huge.size()) - 3).center()), int(huge.size()) - 3);
+
+    press(box.get(), QStringLiteral("{Home}X"));
+    QCOMPARE(box->firstVisible(), 0);
+    QVERIFY(!box->characterRect(0).isNull());
+    QCOMPARE(box->text().size(), huge.size() + 1);
+    QCOMPARE(box->text().left(3), QStringLiteral("Xso"));
+    QVERIFY(!box->grab().isNull());
+}
+
+void TestTextBox::viewStartsOnACharacterBoundary_data()
+{
+    QTest::addColumn<QString>("character");
+    QTest::newRow("surrogate pairs") << smile;
+    QTest::newRow("letters with combining marks") << acute;
+    QTest::newRow("right-to-left letters with marks") << QStringLiteral("\u05E9\u05C1");
+}
+
+void TestTextBox::viewStartsOnACharacterBoundary()
+{
+    QFETCH(QString, character);
+    box->setText(character.repeated(5000));
+    QVERIFY(box->firstVisible() > 0);
+    QCOMPARE(box->firstVisible() % character.size(), 0);
+    for (int step = 0; step < 300; ++step)
+        press(box.get(), QStringLiteral("{Left}"));
+    QCOMPARE(box->cursorPosition(), (5000 - 300) * character.size());
+    QCOMPARE(box->firstVisible() % character.size(), 0);
+    QVERIFY(!box->characterRect(box->cursorPosition()).isNull());
+}
+
+void TestTextBox::mouseSelects()
+{
+    box->setText(QStringLiteral("dit dah dit"));
+    const QPoint onDah = box->characterRect(5).center();
+    QTest::mouseDClick(box.get(), Qt::LeftButton, {}, onDah);
+    QCOMPARE(box->selectedText(), QStringLiteral("dah"));
+
+    QTest::mouseClick(box.get(), Qt::LeftButton, {}, box->characterRect(1).topLeft());
+    QCOMPARE(box->cursorPosition(), 1);
+    QVERIFY(!box->hasSelectedText());
+    QTest::mouseClick(
+        box.get(), Qt::LeftButton, Qt::ShiftModifier, box->characterRect(9).topLeft());
+    QCOMPARE(box->selectedText(), QStringLiteral("it dah d"));
+}
+
+void TestTextBox::inputMethodCommitsAndPreedits()
+{
+    box->setText(QStringLiteral("ab"));
+    box->setCursorPosition(1);
+    QInputMethodEvent preedit(QStringLiteral("x"), {});
+    QApplication::sendEvent(box.get(), &preedit);
+    QCOMPARE(box->text(), QStringLiteral("ab"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("\u00e9"));
+    QApplication::sendEvent(box.get(), &commit);
+    QCOMPARE(box->text(), QStringLiteral("a\u00e9b"));
+    QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("a\u00e9b"));
+    QCOMPARE(box->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+}
+
+void TestTextBox::screenReaderReadsAndEdits()
+{
+    box->setAccessibleName(QStringLiteral("Plain text"));
+    box->setText(QStringLiteral("sos paris"));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(box.get());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Plain text"));
+    QVERIFY(accessible->state().editable);
+    QAccessibleTextInterface *text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), 9);
+    QCOMPARE(text->text(4, -1), QStringLiteral("paris"));
+    int start = 0, end = 0;
+    QCOMPARE(
+        text->textAtOffset(6, QAccessible::WordBoundary, &start, &end), QStringLiteral("paris"));
+    QCOMPARE(start, 4);
+    QCOMPARE(
+        text->textBeforeOffset(6, QAccessible::WordBoundary, &start, &end), QStringLiteral(" "));
+    QCOMPARE(text->textAtOffset(1, QAccessible::CharBoundary, &start, &end), QStringLiteral("o"));
+    QCOMPARE(text->textAtOffset(1, QAccessible::LineBoundary, &start, &end),
+        QStringLiteral("sos paris"));
+    QCOMPARE(text->offsetAtPoint(box->mapToGlobal(box->characterRect(2).center())), 2);
+
+    text->setSelection(0, 0, 3);
+    QCOMPARE(box->selectedText(), QStringLiteral("sos"));
+    accessible->editableTextInterface()->replaceText(4, 9, QStringLiteral("london"));
+    QCOMPARE(box->text(), QStringLiteral("sos london"));
+}
+
+QTEST_MAIN(TestTextBox)
+#include "tst_textbox.moc"
