@@ -3,6 +3,7 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
+#include "app/TextBox.h"
 #include "sound/EventPump.h"
 #include "sound/Module1.h"
 #include "sound/SoundSink.h"
@@ -10,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include "app/TextBox.h"
 #include <QPushButton>
 
 #include <algorithm>

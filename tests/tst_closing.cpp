@@ -1,9 +1,9 @@
 #include "FakePlatform.h"
 #include "app/ClosingAnimation.h"
 #include "app/Form1.h"
+#include "app/TextBox.h"
 #include "app/WindowGeometry.h"
 
-#include "app/TextBox.h"
 #include <QPushButton>
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "FakePlatform.h"
 #include "app/Form1.h"
+#include "app/TextBox.h"
 
 #include <QApplication>
-#include "app/TextBox.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -32,7 +32,10 @@ private Q_SLOTS:
     void everyTypableCharacterRoundTrips();
 
 private:
-    app::TextBox *box(const char *name) { return form->findChild<app::TextBox *>(QLatin1String(name)); }
+    app::TextBox *box(const char *name)
+    {
+        return form->findChild<app::TextBox *>(QLatin1String(name));
+    }
     QPushButton *button(const char *name)
     {
         return form->findChild<QPushButton *>(QLatin1String(name));
@@ -211,8 +214,10 @@ void TestEncode::codeShowsBeforeTheCharacterAndItsSound()
     box("Text1")->setText(QStringLiteral("sos"));
     box("Text2")->clear();
     QList<std::uint32_t> text2Changes, text3Changes;
-    connect(box("Text2"), &app::TextBox::textChanged, this, [&] { text2Changes.append(clock->now); });
-    connect(box("Text3"), &app::TextBox::textChanged, this, [&] { text3Changes.append(clock->now); });
+    connect(
+        box("Text2"), &app::TextBox::textChanged, this, [&] { text2Changes.append(clock->now); });
+    connect(
+        box("Text3"), &app::TextBox::textChanged, this, [&] { text3Changes.append(clock->now); });
     encode();
 
     QCOMPARE(text2Changes, (QList<std::uint32_t>{1000, 1702, 2404}));

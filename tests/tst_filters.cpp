@@ -1,8 +1,8 @@
 #include "FakePlatform.h"
 #include "app/Form1.h"
 #include "app/InputFilters.h"
-
 #include "app/TextBox.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>

@@ -1,11 +1,11 @@
 #include "FakePlatform.h"
 #include "app/Form1.h"
 #include "app/KeyPreview.h"
+#include "app/TextBox.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include "app/TextBox.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>

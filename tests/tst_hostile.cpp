@@ -1,9 +1,9 @@
 #include "FakePlatform.h"
 #include "app/Form1.h"
+#include "app/TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include "app/TextBox.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -38,7 +38,10 @@ private Q_SLOTS:
     void oddCharactersGoThroughBothConversions();
 
 private:
-    app::TextBox *box(const char *name) { return form->findChild<app::TextBox *>(QLatin1String(name)); }
+    app::TextBox *box(const char *name)
+    {
+        return form->findChild<app::TextBox *>(QLatin1String(name));
+    }
     QPushButton *button(const char *name)
     {
         return form->findChild<QPushButton *>(QLatin1String(name));
