@@ -23,7 +23,7 @@ public:
 
 } // namespace
 
-Figure counter(const char *name)
+Figure counter(const std::string &name)
 {
     return [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
 }

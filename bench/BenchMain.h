@@ -11,7 +11,7 @@ namespace bench {
 using Figure = std::function<double(const benchmark::BenchmarkReporter::Run &)>;
 
 // A counter that the benchmark set.
-Figure counter(const char *name);
+Figure counter(const std::string &name);
 
 // The real time of one iteration, in milliseconds.
 double milliseconds(const benchmark::BenchmarkReporter::Run &run);
