@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <memory>
 
-class QMimeData;
 
 namespace app {
 

@@ -14,7 +14,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 namespace {
