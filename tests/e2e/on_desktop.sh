@@ -40,18 +40,33 @@ client_pixel() {
     pixel "$1" $((client_x + $2)) $((client_y + $3))
 }
 
+# Where the window's grey ground lies in a picture, as WxH+X+Y. The ground reaches every
+# edge of the client area, so this is where the client area is, and how large.
+grey_ground() {
+    convert "$1" -fill black +opaque 'rgb(192,192,192)' -fill white \
+        -opaque 'rgb(192,192,192)' -morphology Open Square:4 -bordercolor black -border 1 \
+        -format '%@' info: 2>/dev/null
+}
+
 check_start_up() {
     check "the plain-text box starts as ' Text '" a11y wait "Plain text" " Text " 5
     check "the Morse box starts as ' Morse '" a11y wait "Morse code" " Morse " 5
     check "the current-character box starts empty" a11y wait "Current character" "" 5
-    local shot ground
+    local shot ground deadline
     shot=$(mktemp --suffix=.png)
-    desktop_shot "$shot"
-    # The window's grey ground reaches every edge of its client area: where it lies in
-    # the picture is where the client area is, and how large.
-    ground=$(convert "$shot" -fill black +opaque 'rgb(192,192,192)' -fill white \
-        -opaque 'rgb(192,192,192)' -morphology Open Square:4 -bordercolor black -border 1 \
-        -format '%@' info:)
+    # The accessible texts can be there before the compositor has shown the first frame:
+    # look again until the window is seen, for at most 10 s.
+    deadline=$(($(now_ms) + 10000))
+    while :; do
+        desktop_shot "$shot"
+        ground=$(grey_ground "$shot")
+        [ "${ground%%+*}" != 342x518 ] || break
+        if [ "$(now_ms)" -ge "$deadline" ]; then
+            echo "timeout: no picture showed the window's ground within 10 s"
+            break
+        fi
+        sleep 0.2
+    done
     echo "grey ground: $ground"
     check "the grey ground fills a client area of 342 x 518" test "${ground%%+*}" = 342x518
     if [ -n "$app_window" ]; then
