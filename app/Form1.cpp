@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ChartLabel.h"
 #include "app/ClosingAnimation.h"
 #include "app/CommandButton.h"
 #include "app/FrameGeometry.h"
@@ -100,8 +101,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     Command2 = button(this, "Command2", {1600, 1200, 800, 500}, QStringLiteral("Reset"));
     Label2 = creditLabel(this, "Label2", {0, 7680, 5175, 135});
     Command3 = button(this, "Command3", {2480, 1200, 1200, 500}, QStringLiteral("Morse To Text"));
-    Image1 = place(new QLabel(this), "Image1", {240, 1800, 4680, 5820});
-    Image1->setPixmap(assets::morseChart());
+    Image1 = place(new ChartLabel(this), "Image1", {240, 1800, 4680, 5820});
     Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
 
     new TypingFilter(Text1, filterPlainText);

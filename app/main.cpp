@@ -41,6 +41,9 @@ int main(int argc, char *argv[])
     for (const auto &[type, message] : std::as_const(startMessages))
         ordinary(type, QMessageLogContext(), message);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // Ties the window to its desktop entry: the Wayland app id, and on X11 a property
+    // beside WM_CLASS, which the entry's StartupWMClass names.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.varnock.Varnock"));
 
     sound::PulsePlayer player;
     sound::MonotonicTickCounter ticks;

@@ -1,15 +1,32 @@
 #include "assets/Assets.h"
 
+#include "assets/Artwork.h"
+
+#include <QDir>
+#include <QPainter>
+
+#include <cmath>
+
 namespace assets {
 
 QIcon windowIcon()
 {
-    return QIcon(QStringLiteral(":/assets/icon.png"));
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/assets/icons"));
+    for (const QString &name : icons.entryList(QDir::Files))
+        icon.addFile(icons.filePath(name));
+    return icon;
 }
 
-QPixmap morseChart()
+QPixmap morseChart(qreal devicePixelRatio)
 {
-    return QPixmap(QStringLiteral(":/assets/chart.png"));
+    QPixmap chart(int(std::ceil(chartWidth * devicePixelRatio)),
+        int(std::ceil(chartHeight * devicePixelRatio)));
+    chart.setDevicePixelRatio(devicePixelRatio);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    drawChart(painter);
+    return chart;
 }
 
 } // namespace assets

@@ -5,11 +5,12 @@
 
 namespace assets {
 
-// 32 x 32, rows of black dots and dashes on a transparent ground.
+// Rows of black dots and dashes on a transparent ground, at every side the build drew it
+// (16 to 256 pixels); the window's own icon is the 32 x 32 one.
 QIcon windowIcon();
 
-// The International Morse Code: its timing rules and the codes of A to Z and 0 to 9,
-// 312 x 388 pixels.
-QPixmap morseChart();
+// The chart, chartWidth x chartHeight logical pixels, drawn for a screen of the given
+// device pixel ratio so that it is as sharp there as text is.
+QPixmap morseChart(qreal devicePixelRatio);
 
 } // namespace assets

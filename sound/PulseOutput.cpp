@@ -86,7 +86,15 @@ void PulseOutput::connectIfDue()
     nextConnect_ = now + reconnectInterval;
 
     dropContext();
-    context_ = pa_context_new(pa_threaded_mainloop_get_api(mainloop_), "Varnock");
+    // The server and its mixers show the streams under the program's name and icon, tied
+    // to its desktop entry by the same id.
+    pa_proplist *identity = pa_proplist_new();
+    pa_proplist_sets(identity, PA_PROP_APPLICATION_NAME, "Varnock");
+    pa_proplist_sets(identity, PA_PROP_APPLICATION_ID, "org.varnock.Varnock");
+    pa_proplist_sets(identity, PA_PROP_APPLICATION_ICON_NAME, "org.varnock.Varnock");
+    context_ = pa_context_new_with_proplist(
+        pa_threaded_mainloop_get_api(mainloop_), nullptr, identity);
+    pa_proplist_free(identity);
     if (!context_)
         return;
     pa_context_set_state_callback(context_, &PulseOutput::onContextState, this);

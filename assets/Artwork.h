@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRectF>
+
+#include <vector>
+
+class QPainter;
+
+namespace assets {
+
+// The chart's size in logical pixels; drawn at a device pixel ratio it keeps this size and
+// gains detail.
+inline constexpr int chartWidth = 312;
+inline constexpr int chartHeight = 388;
+
+// Draws the International Morse Code, its timing rules and the codes of A to Z and 0 to 9,
+// in black on white over chartWidth x chartHeight from the painter's origin.
+void drawChart(QPainter &painter);
+
+// One mark of a code: a dot (a circle inscribed in box) or a dash (a bar with rounded
+// corners of the given radius).
+struct Mark {
+    QRectF box;
+    double cornerRadius;
+    bool isDot;
+};
+
+// The program's icon: the codes of M, O, R, S and E, one row a letter, each row centred on
+// a square of the given side. Every side draws the same figure to scale.
+std::vector<Mark> iconMarks(double side);
+
+// The icon as black marks on a transparent ground.
+void drawIcon(QPainter &painter, double side);
+
+// The icon as a scalable SVG document of the given nominal side.
+QByteArray iconSvg(double side);
+
+} // namespace assets
