@@ -3,17 +3,25 @@
 #include "assets/Artwork.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace assets {
 
 QIcon windowIcon()
 {
-    QIcon icon;
+    // Smallest first: X11 takes the sides in order until they fill one request, so that
+    // the largest is the one left out.
     const QDir icons(QStringLiteral(":/assets/icons"));
-    for (const QString &name : icons.entryList(QDir::Files))
+    QStringList names = icons.entryList(QDir::Files);
+    std::sort(names.begin(), names.end(), [](const QString &one, const QString &other) {
+        return QFileInfo(one).baseName().toInt() < QFileInfo(other).baseName().toInt();
+    });
+    QIcon icon;
+    for (const QString &name : std::as_const(names))
         icon.addFile(icons.filePath(name));
     return icon;
 }

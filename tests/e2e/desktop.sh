@@ -19,6 +19,8 @@ desktop_kinds=(openbox xfwm4 mutter-x11 mutter-xwayland wayland)
 desktop_pids=()
 desktop_kind=
 desktop_dir=
+# The size of an X server's screen; a test may ask for another before it starts one.
+desktop_screen=1280x1024
 # The X display that keys are pressed on and pictures taken of.
 desktop_x=
 
@@ -39,7 +41,7 @@ start_xvfb() {
     local fifo display
     fifo="$desktop_dir/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${desktop_screen}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     desktop_pids+=($!)
     read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
     desktop_x=":$display"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installing: the program lands with its recordings in a folder of its own, bin/ links to
-# it, the desktop entry and the metainfo validate, and the installed program, started
-# through the link, finds its recordings.
+# it, the desktop entry and the metainfo validate, the icon theme gets every side, and the
+# installed program, started through the link, finds its recordings and tells the window
+# system and the audio server who it is.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
@@ -18,16 +19,40 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 check "bin/varnock links to the program" test "$(readlink -f "$prefix/bin/varnock")" = "$(readlink -f "$prefix"/lib*/varnock/varnock)"
 check "35 recordings beside it" test "$(ls "$prefix"/lib*/varnock/morsecode_*.wav | wc -l)" -eq 35
-check "the desktop entry validates" desktop-file-validate "$prefix/share/applications/org.varnock.Varnock.desktop"
-check "the metainfo validates" appstreamcli validate --no-net "$prefix/share/metainfo/org.varnock.Varnock.metainfo.xml"
-check "the icon is 32 x 32" test "$(identify -format %wx%h "$prefix/share/icons/hicolor/32x32/apps/org.varnock.Varnock.png")" = 32x32
+entry=$prefix/share/applications/org.varnock.Varnock.desktop
+check "the desktop entry validates" desktop-file-validate "$entry"
+check "the metainfo validates, also pedantically" appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.varnock.Varnock.metainfo.xml"
+for side in 16 22 24 32 48 64 128 256; do
+    check "the theme's icon of ${side} px is ${side} x ${side}" test "$(identify -format %wx%h "$prefix/share/icons/hicolor/${side}x${side}/apps/org.varnock.Varnock.png")" = "${side}x${side}"
+done
+check "the theme's scalable icon is an SVG" grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/org.varnock.Varnock.svg"
 
 start_app "$prefix/bin/varnock"
 xdotool windowactivate --sync "$app_window"
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+check "WM_CLASS is the entry's StartupWMClass '$startup_class'" test "$(xprop -id "$app_window" WM_CLASS)" = "WM_CLASS(STRING) = \"$startup_class\", \"$startup_class\""
+icons=$(xprop -id "$app_window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+echo "window icons: $icons"
+check "the window offers its icon from 16 to 128 px" test "$icons" = "Icon (16 x 16) Icon (22 x 22) Icon (24 x 24) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
+
+# The stream goes once the sound has played out: its properties are read while it plays.
+stream_properties() {
+    local deadline=$(($(date +%s%N) + 5000000000)) properties
+    while [ "$(date +%s%N)" -lt "$deadline" ]; do
+        properties=$(pactl list sink-inputs | grep -E 'application\.(id|icon_name) = ')
+        [ -z "$properties" ] || { echo "$properties"; return 0; }
+        sleep 0.01
+    done
+    echo "timeout: no stream seen within 5 s"
+}
 record_audio
 sleep 0.3
-xdotool key Left
+xdotool key Right
+properties=$(stream_properties)
+echo "$properties"
 sleep 0.4
 stop_recording
-check "the installed program sounds its dot" test "$(morse_heard "$recording")" = "."
+check "the sound's stream carries the entry's id" grep -q 'application.id = "org.varnock.Varnock"' <<<"$properties"
+check "and its icon" grep -q 'application.icon_name = "org.varnock.Varnock"' <<<"$properties"
+check "the installed program sounds its dash" test "$(morse_heard "$recording")" = "-"
 finish

@@ -69,7 +69,10 @@ check_start_up() {
     done
     echo "grey ground: $ground"
     check "the grey ground fills a client area of 342 x 518" test "${ground%%+*}" = 342x518
-    if [ -n "$app_window" ]; then
+    if [ -z "$app_window" ]; then
+        check "the Wayland app id is the desktop entry's" \
+            grep -q 'set_app_id("org.varnock.Varnock")' "$app_log"
+    else
         local geometry
         geometry=$(xwininfo -id "$app_window")
         check "the window system's client area is 342 x 518" \
