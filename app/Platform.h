@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 #include <functional>
 
@@ -18,8 +18,9 @@ struct Platform {
     sound::SoundSink &sounds;
     sound::TickCounter &ticks;
     sound::EventPump &events;
-    // The running program's folder, where its recordings lie.
-    std::function<QString()> programFolder;
+    // The running program's folder, where its recordings lie, as the file system spells it;
+    // empty when it cannot be found.
+    std::function<QByteArray()> programFolder;
     // Ends the process at once, handling nothing more.
     std::function<void()> endProcess;
 };

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/ProgramFolder.h"
 #include "sound/EventPump.h"
 #include "sound/PulsePlayer.h"
 #include "sound/TickCounter.h"
@@ -45,11 +46,14 @@ int main(int argc, char *argv[])
     // beside WM_CLASS, which the entry's StartupWMClass names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.varnock.Varnock"));
 
+    if (app::programFolder().isEmpty())
+        std::fprintf(stderr, "varnock: cannot tell which folder the program runs from, so its "
+                             "recordings cannot be found: the characters sound as nothing\n");
+
     sound::PulsePlayer player;
     sound::MonotonicTickCounter ticks;
     sound::QtEventPump events;
-    app::Form1 form({player, ticks, events, [] { return QCoreApplication::applicationDirPath(); },
-        [] { std::_Exit(0); }});
+    app::Form1 form({player, ticks, events, app::programFolder, [] { std::_Exit(0); }});
     form.show();
     return QApplication::exec();
 }

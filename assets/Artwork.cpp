@@ -41,8 +41,8 @@ void layCode(std::vector<Mark> &marks, QPointF leftCentre, std::u16string_view c
             x += dashUnits * unit;
         } else {
             const QPointF centre(x + dotUnits * unit / 2, leftCentre.y());
-            marks.push_back({QRectF(centre.x() - dotRadius, centre.y() - dotRadius,
-                                 2 * dotRadius, 2 * dotRadius),
+            marks.push_back({QRectF(centre.x() - dotRadius, centre.y() - dotRadius, 2 * dotRadius,
+                                 2 * dotRadius),
                 dotRadius, true});
             x += dotUnits * unit;
         }
@@ -145,7 +145,8 @@ std::vector<Mark> iconMarks(double side)
     double y = 4 * scale;
     for (char16_t letter : std::u16string_view(u"MORSE")) {
         const std::u16string_view code = codeOf(letter);
-        layCode(marks, QPointF((side - unitsOf(code) * unit) / 2, y), code, unit, thickness, dotRadius);
+        layCode(
+            marks, QPointF((side - unitsOf(code) * unit) / 2, y), code, unit, thickness, dotRadius);
         y += 6 * scale;
     }
     return marks;

@@ -44,7 +44,7 @@ BENCHMARK(decodeAlone)->Unit(benchmark::kMillisecond);
 
 void decodeClick(benchmark::State &state)
 {
-    FakePlatform fake(QStringLiteral("/nowhere"));
+    FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
     form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
@@ -56,7 +56,7 @@ BENCHMARK(decodeClick)->Unit(benchmark::kMillisecond);
 
 void decodeClickOfTenMebibytes(benchmark::State &state)
 {
-    FakePlatform fake(QStringLiteral("/nowhere"));
+    FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
     form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));

@@ -26,7 +26,7 @@ public:
     {
     }
     std::vector<double> starts;
-    void play(const QString &) override { starts.push_back(clock_.nsecsElapsed() / 1e6); }
+    void play(const QByteArray &) override { starts.push_back(clock_.nsecsElapsed() / 1e6); }
 
 private:
     const QElapsedTimer &clock_;
@@ -74,7 +74,7 @@ void encodeTwentyCharacters(benchmark::State &state)
     TimedSink sink(clock);
     sound::MonotonicTickCounter ticks;
     sound::QtEventPump events;
-    app::Form1 form({sink, ticks, events, [] { return QStringLiteral("/nowhere"); }, [] {}});
+    app::Form1 form({sink, ticks, events, [] { return QByteArray("/nowhere"); }, [] {}});
     form.show();
     auto *text1 = form.findChild<app::TextBox *>(QStringLiteral("Text1"));
     auto *encode = form.findChild<QPushButton *>(QStringLiteral("Command1"));

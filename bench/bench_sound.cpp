@@ -91,7 +91,7 @@ private:
     std::atomic<Clock::rep> heardAt_ = 0;
 };
 
-const QString dot = QStringLiteral(RECORDINGS_DIR "/morsecode_E.wav");
+const QByteArray dot = RECORDINGS_DIR "/morsecode_E.wav";
 
 void startToFirstSample(benchmark::State &state)
 {
@@ -129,7 +129,7 @@ void idleWindow(benchmark::State &state)
     sound::PulsePlayer player;
     sound::MonotonicTickCounter ticks;
     sound::QtEventPump events;
-    app::Form1 form({player, ticks, events, [] { return QStringLiteral(RECORDINGS_DIR); }, [] {}});
+    app::Form1 form({player, ticks, events, [] { return QByteArray(RECORDINGS_DIR); }, [] {}});
     form.show();
     QTimer::singleShot(1000, [] { QCoreApplication::exit(); });
     QCoreApplication::exec(); // settles after start-up

@@ -62,7 +62,7 @@ double residentMiB()
 
 void boxes(benchmark::State &state)
 {
-    FakePlatform fake(QStringLiteral("/nowhere"));
+    FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
     form.activateWindow();

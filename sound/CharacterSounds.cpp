@@ -38,7 +38,13 @@ void CharacterSounds::keyDown(int key)
 
 void CharacterSounds::start(QChar recording)
 {
-    sink_.play(folder_() + QStringLiteral("/morsecode_") + recording + QStringLiteral(".wav"));
+    // A folder that cannot be found is no folder: never the root's "/morsecode_E.wav".
+    const QByteArray folder = folder_();
+    if (folder.isEmpty()) {
+        sink_.play(QByteArray());
+        return;
+    }
+    sink_.play(folder + "/morsecode_" + char(recording.unicode()) + ".wav");
 }
 
 } // namespace sound

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -12,8 +13,9 @@ class SoundSink;
 // folder. The digit 0 has no recording of its own: it is five of T's dashes.
 class CharacterSounds {
 public:
-    // The running program's folder; asked afresh for every sound.
-    using Folder = std::function<QString()>;
+    // The running program's folder as the file system spells it, empty when it cannot be
+    // found; asked afresh for every sound.
+    using Folder = std::function<QByteArray()>;
     // Waits that many milliseconds while the window stays alive.
     using Pause = std::function<void(double ms)>;
 

@@ -4,7 +4,7 @@
 
 namespace sound {
 
-std::shared_ptr<const SoundClip> ClipCache::clip(const QString &path)
+std::shared_ptr<const SoundClip> ClipCache::clip(const QByteArray &path)
 {
     if (const auto kept = clips_.constFind(path); kept != clips_.constEnd())
         return kept.value();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
-#include <QString>
 
 #include <memory>
 
@@ -14,10 +14,10 @@ class SoundClip;
 // Not thread-safe: one thread asks.
 class ClipCache {
 public:
-    std::shared_ptr<const SoundClip> clip(const QString &path);
+    std::shared_ptr<const SoundClip> clip(const QByteArray &path);
 
 private:
-    QHash<QString, std::shared_ptr<const SoundClip>> clips_;
+    QHash<QByteArray, std::shared_ptr<const SoundClip>> clips_;
 };
 
 } // namespace sound

@@ -92,8 +92,8 @@ void PulseOutput::connectIfDue()
     pa_proplist_sets(identity, PA_PROP_APPLICATION_NAME, "Varnock");
     pa_proplist_sets(identity, PA_PROP_APPLICATION_ID, "org.varnock.Varnock");
     pa_proplist_sets(identity, PA_PROP_APPLICATION_ICON_NAME, "org.varnock.Varnock");
-    context_ = pa_context_new_with_proplist(
-        pa_threaded_mainloop_get_api(mainloop_), nullptr, identity);
+    context_
+        = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(mainloop_), nullptr, identity);
     pa_proplist_free(identity);
     if (!context_)
         return;

@@ -11,7 +11,7 @@ PulsePlayer::PulsePlayer()
 
 PulsePlayer::~PulsePlayer() = default;
 
-void PulsePlayer::play(const QString &path)
+void PulsePlayer::play(const QByteArray &path)
 {
     {
         const std::lock_guard locker(mutex_);
@@ -23,7 +23,7 @@ void PulsePlayer::play(const QString &path)
 void PulsePlayer::serve(std::stop_token stop)
 {
     for (;;) {
-        QString path;
+        QByteArray path;
         {
             std::unique_lock locker(mutex_);
             if (!requested_.wait(locker, stop, [this] { return request_.has_value(); }))

@@ -26,7 +26,7 @@ public:
     PulsePlayer(const PulsePlayer &) = delete;
     PulsePlayer &operator=(const PulsePlayer &) = delete;
 
-    void play(const QString &path) override;
+    void play(const QByteArray &path) override;
 
 private:
     void serve(std::stop_token stop);
@@ -35,7 +35,7 @@ private:
     ClipCache clips_;
     std::mutex mutex_;
     std::condition_variable_any requested_;
-    std::optional<QString> request_;
+    std::optional<QByteArray> request_;
     // Last, so that the loader stops before the rest goes.
     std::jthread loader_;
 };

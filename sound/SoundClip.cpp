@@ -1,7 +1,5 @@
 #include "sound/SoundClip.h"
 
-#include <QFile>
-
 #include <sndfile.h>
 
 #include <cstring>
@@ -96,12 +94,11 @@ SoundClip::SoundClip(int sampleRate, int channelCount, std::vector<short> sample
 {
 }
 
-std::shared_ptr<const SoundClip> SoundClip::fromFile(const QString &path)
+std::shared_ptr<const SoundClip> SoundClip::fromFile(const QByteArray &path)
 {
     // Opened without blocking and checked to be a regular file, so that a FIFO or a device
     // under a recording's name cannot hang the loading for good.
-    const ScopedDescriptor descriptor(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const ScopedDescriptor descriptor(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status { };
     if (descriptor.get() < 0 || ::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return nullptr;

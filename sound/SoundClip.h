@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
+#include <QtGlobal>
 
 #include <memory>
 #include <vector>
@@ -14,7 +15,7 @@ public:
     // Decodes the recording at path, or gives null when it cannot be played whole: missing,
     // not a regular file, not understood by libsndfile, empty, shorter than its header says,
     // or longer than maxDurationSeconds.
-    static std::shared_ptr<const SoundClip> fromFile(const QString &path);
+    static std::shared_ptr<const SoundClip> fromFile(const QByteArray &path);
 
     int sampleRate() const { return sampleRate_; }
     int channelCount() const { return channelCount_; }

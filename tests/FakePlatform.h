@@ -10,14 +10,14 @@
 // a sink that remembers the sounds started, a fixed program folder, and an end of the
 // process that only counts.
 struct FakePlatform {
-    explicit FakePlatform(QString folder)
+    explicit FakePlatform(QByteArray folder)
         : folder(std::move(folder))
     {
     }
 
     FakeClock clock;
     FakeSoundSink sink{clock};
-    QString folder;
+    QByteArray folder;
     int processEnds = 0;
     std::function<void()> onProcessEnd;
 

@@ -17,18 +17,18 @@ public:
     }
 
     struct Start {
-        QString path;
+        QByteArray path;
         std::uint32_t tick;
     };
     QList<Start> starts;
 
-    void play(const QString &path) override { starts.append({path, clock_.GetTickCount()}); }
+    void play(const QByteArray &path) override { starts.append({path, clock_.GetTickCount()}); }
 
     QStringList paths() const
     {
         QStringList list;
         for (const Start &start : starts)
-            list.append(start.path);
+            list.append(QString::fromLatin1(start.path));
         return list;
     }
 

@@ -5,11 +5,15 @@
 
 namespace {
 
-// Everything the sounds do, in order: "play <path>" and "pause <ms>".
+// Everything the sounds do, in order: "play <path>" and "pause <ms>", each byte of a path
+// shown as the Latin-1 character of its value.
 class Log : public sound::SoundSink {
 public:
     QStringList lines;
-    void play(const QString &path) override { lines.append(QStringLiteral("play ") + path); }
+    void play(const QByteArray &path) override
+    {
+        lines.append(QStringLiteral("play ") + QString::fromLatin1(path));
+    }
 };
 
 } // namespace
@@ -24,6 +28,8 @@ private Q_SLOTS:
     void arrowKeysSoundADotAndADash_data();
     void arrowKeysSoundADotAndADash();
     void folderIsAskedForEverySound();
+    void folderIsTakenByteForByte_data();
+    void folderIsTakenByteForByte();
 };
 
 void TestCharacterSounds::soundsLettersAndDigits_data()
@@ -59,7 +65,7 @@ void TestCharacterSounds::soundsLettersAndDigits()
 
     Log log;
     sound::CharacterSounds sounds(
-        log, [] { return QStringLiteral("/opt/varnock"); },
+        log, [] { return QByteArray("/opt/varnock"); },
         [&](double ms) { log.lines.append(QStringLiteral("pause %1").arg(ms)); });
     sounds.GetSound(symbol);
     QCOMPARE(log.lines, expected);
@@ -70,8 +76,7 @@ void TestCharacterSounds::zeroKeepsItsChoiceThroughItsPauses()
     Log log;
     QString currentSymbol = QStringLiteral("0");
     sound::CharacterSounds sounds(
-        log, [] { return QStringLiteral("/v"); },
-        [&](double) { currentSymbol = QStringLiteral("E"); });
+        log, [] { return QByteArray("/v"); }, [&](double) { currentSymbol = QStringLiteral("E"); });
     sounds.GetSound(currentSymbol);
     QCOMPARE(log.lines, QStringList(5, QStringLiteral("play /v/morsecode_T.wav")));
 }
@@ -96,7 +101,7 @@ void TestCharacterSounds::arrowKeysSoundADotAndADash()
     QFETCH(QStringList, expected);
     Log log;
     sound::CharacterSounds sounds(
-        log, [] { return QStringLiteral("/v"); }, [](double) {});
+        log, [] { return QByteArray("/v"); }, [](double) {});
     sounds.keyDown(key);
     QCOMPARE(log.lines, expected);
 }
@@ -106,7 +111,7 @@ void TestCharacterSounds::folderIsAskedForEverySound()
     Log log;
     int asked = 0;
     sound::CharacterSounds sounds(
-        log, [&] { return QStringLiteral("/moved/%1").arg(++asked); }, [](double) {});
+        log, [&] { return "/moved/" + QByteArray::number(++asked); }, [](double) {});
     sounds.GetSound(QStringLiteral("S"));
     sounds.keyDown(Qt::Key_Left);
     sounds.GetSound(QStringLiteral("S"));
@@ -114,6 +119,33 @@ void TestCharacterSounds::folderIsAskedForEverySound()
         (QStringList{QStringLiteral("play /moved/1/morsecode_S.wav"),
             QStringLiteral("play /moved/2/morsecode_E.wav"),
             QStringLiteral("play /moved/3/morsecode_S.wav")}));
+}
+
+void TestCharacterSounds::folderIsTakenByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("Latin-1, not valid UTF-8")
+        << QByteArray("/home/j\xf6rg/M\xfcnzen")
+        << QStringList{QStringLiteral("play /home/j\u00f6rg/M\u00fcnzen/morsecode_E.wav")};
+    QTest::newRow("UTF-8") << QByteArray("/home/j\xc3\xb6rg")
+                           << QStringList{
+                                  QStringLiteral("play /home/j\u00c3\u00b6rg/morsecode_E.wav")};
+    QTest::newRow("the root") << QByteArray("/")
+                              << QStringList{QStringLiteral("play //morsecode_E.wav")};
+    // Not found: the sound in progress is cut, and nothing is looked for at the root.
+    QTest::newRow("not found") << QByteArray() << QStringList{QStringLiteral("play ")};
+}
+
+void TestCharacterSounds::folderIsTakenByteForByte()
+{
+    QFETCH(QByteArray, folder);
+    QFETCH(QStringList, expected);
+    Log log;
+    sound::CharacterSounds sounds(
+        log, [&] { return folder; }, [](double) {});
+    sounds.keyDown(Qt::Key_Left);
+    QCOMPARE(log.lines, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterSounds)

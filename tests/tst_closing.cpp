@@ -154,7 +154,7 @@ void TestClosing::windowOutOfTimeEndsAtOnce()
 
 void TestClosing::closingTheWindowAnimatesAndEndsTheProcess()
 {
-    FakePlatform fake(QStringLiteral("/v"));
+    FakePlatform fake("/v");
     app::Form1 form(fake.platform());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -176,7 +176,7 @@ void TestClosing::closingTheWindowAnimatesAndEndsTheProcess()
 
 void TestClosing::closingDuringAnEncodeEndsIt()
 {
-    FakePlatform fake(QStringLiteral("/v"));
+    FakePlatform fake("/v");
     app::Form1 form(fake.platform());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -53,7 +53,7 @@ private:
 
 void TestEncode::init()
 {
-    fake = std::make_unique<FakePlatform>(QStringLiteral("/v"));
+    fake = std::make_unique<FakePlatform>("/v");
     clock = &fake->clock;
     sink = &fake->sink;
     form = new Form1(fake->platform());

@@ -71,7 +71,7 @@ private:
 
 void TestForm1::init()
 {
-    fake = std::make_unique<FakePlatform>(QStringLiteral("/opt/varnock"));
+    fake = std::make_unique<FakePlatform>("/opt/varnock");
     clock = &fake->clock;
     sink = &fake->sink;
     form = new Form1(fake->platform());

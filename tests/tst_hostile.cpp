@@ -53,7 +53,7 @@ private:
 
 void TestHostile::init()
 {
-    fake = std::make_unique<FakePlatform>(QStringLiteral("/v"));
+    fake = std::make_unique<FakePlatform>("/v");
     form = new Form1(fake->platform());
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));

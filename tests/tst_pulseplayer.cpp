@@ -284,7 +284,7 @@ qint64 timedPlay(sound::PulsePlayer &player, const QString &path)
 {
     QElapsedTimer held;
     held.start();
-    player.play(path);
+    player.play(QFile::encodeName(path));
     return held.nsecsElapsed();
 }
 
@@ -390,7 +390,7 @@ void TestPulsePlayer::keepsARecordingOnceDecoded()
     sound::PulsePlayer player;
     MonitorRecorder first;
     QVERIFY(first.start(*server_));
-    player.play(path);
+    player.play(QFile::encodeName(path));
     expectOnly(first.stopWhenQuiet(toneThreshold), 40);
     if (QTest::currentTestFailed())
         return;
@@ -398,7 +398,7 @@ void TestPulsePlayer::keepsARecordingOnceDecoded()
     QVERIFY(QFile::remove(path));
     MonitorRecorder again;
     QVERIFY(again.start(*server_));
-    player.play(path);
+    player.play(QFile::encodeName(path));
     expectOnly(again.stopWhenQuiet(toneThreshold), 40);
 }
 
@@ -416,10 +416,10 @@ void TestPulsePlayer::aLaterStartCutsTheSoundInProgress()
     sound::PulsePlayer player;
     MonitorRecorder recorder;
     QVERIFY(recorder.start(*server_));
-    player.play(first);
+    player.play(QFile::encodeName(first));
     QVERIFY(recorder.waitForSound(quietAndLong.amplitude / 2, 2s));
     QTest::qWait(100);
-    player.play(second);
+    player.play(QFile::encodeName(second));
     const std::vector<short> capture = recorder.stopWhenQuiet(quietAndLong.amplitude / 4);
 
     // Above the first tone's peaks: the second alone, or mixed with whatever is left of the first.
@@ -443,7 +443,7 @@ void TestPulsePlayer::aStartOfNothingCutsTooAndStaysPrompt()
     sound::PulsePlayer player;
     MonitorRecorder recorder;
     QVERIFY(recorder.start(*server_));
-    player.play(path);
+    player.play(QFile::encodeName(path));
     QVERIFY(recorder.waitForSound(long_.amplitude / 2, 2s));
     QTest::qWait(100);
     QVERIFY(timedPlay(player, file(QStringLiteral("missing.wav"))) < promptNanoseconds);
@@ -514,7 +514,7 @@ void TestPulsePlayer::unplayableFilesSoundAsNothing()
     QVERIFY(timedPlay(player, path) < promptNanoseconds);
     QTest::qWait(150);
     // Whatever the file did, the player still serves the next start, and only that sounds.
-    player.play(file(QStringLiteral("good.wav")));
+    player.play(QFile::encodeName(file(QStringLiteral("good.wav"))));
     expectOnly(recorder.stopWhenQuiet(toneThreshold), 40);
 }
 
@@ -574,7 +574,7 @@ void TestPulsePlayer::survivesAServerThatHangsOrDies()
     lifetime.start();
     {
         sound::PulsePlayer player;
-        player.play(path);
+        player.play(QFile::encodeName(path));
         QTest::qWait(100);
         doomed.freeze(true);
         for (int start = 0; start < 5; ++start)
@@ -587,7 +587,7 @@ void TestPulsePlayer::survivesAServerThatHangsOrDies()
     lifetime.restart();
     {
         sound::PulsePlayer player;
-        player.play(path);
+        player.play(QFile::encodeName(path));
         QTest::qWait(100);
         doomed.stop();
         for (int start = 0; start < 5; ++start)
@@ -612,14 +612,14 @@ void TestPulsePlayer::findsAServerThatComesLaterOrComesBack()
     QElapsedTimer sinceAttempt;
     sinceAttempt.start();
     sound::PulsePlayer player;
-    player.play(path);
+    player.play(QFile::encodeName(path));
     QVERIFY(late.start());
     waitOutReconnectInterval(sinceAttempt);
 
     MonitorRecorder found;
     QVERIFY(found.start(late));
     sinceAttempt.restart();
-    player.play(path);
+    player.play(QFile::encodeName(path));
     expectOnly(found.stopWhenQuiet(toneThreshold), 40);
     if (QTest::currentTestFailed())
         return;
@@ -629,7 +629,7 @@ void TestPulsePlayer::findsAServerThatComesLaterOrComesBack()
     waitOutReconnectInterval(sinceAttempt);
     MonitorRecorder back;
     QVERIFY(back.start(late));
-    player.play(path);
+    player.play(QFile::encodeName(path));
     expectOnly(back.stopWhenQuiet(toneThreshold), 40);
 }
 

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The program in folders of awkward names: bytes that are not valid UTF-8 (Latin-1), spaces,
+# a quote and a name that looks like an option. From each it finds its recordings and
+# sounds a dot.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+tone_segments=$2
+
+top=$(mktemp -d)
+cleanup() {
+    stop_app
+    rm -rf "$top"
+}
+trap cleanup EXIT
+program_folder=$(dirname "$1")
+names=($'J\xf6rg M\xfcller' "Morse 'n' more" "-- -" $'\xe9t\xe9/d\xe9j\xe0')
+for name in "${names[@]}"; do
+    folder=$top/$name
+    mkdir -p -- "$folder"
+    cp -- "$1" "$program_folder"/morsecode_E.wav "$folder/"
+    start_app "$folder/varnock"
+    xdotool windowactivate --sync "$app_window"
+    record_audio
+    sleep 0.3
+    xdotool key Left
+    sleep 0.4
+    stop_recording
+    shown=$(printf '%q' "$name")
+    check "from $shown a dot is heard" test "$(morse_heard "$recording")" = "."
+    check "from $shown nothing is printed" test ! -s "$app_log"
+    stop_app
+    app_pid=
+done
+finish
