@@ -8,6 +8,7 @@ test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland xdotool x11-utils 
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils sox desktop-file-utils appstream
     clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev)
+package_packages=(dpkg-dev file lintian)
 sanitizer_packages=(clang libclang-rt-14-dev)
 
 # Installs whichever of the named Debian packages are missing; quiet when none is.
