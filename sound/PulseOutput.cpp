@@ -53,7 +53,8 @@ PulseOutput::~PulseOutput()
         return;
     {
         const MainloopLocker locker(mainloop_);
-        cut();
+        waiting_.reset();
+        endStream();
         dropContext();
     }
     pa_threaded_mainloop_stop(mainloop_);
@@ -65,15 +66,73 @@ void PulseOutput::start(std::shared_ptr<const SoundClip> clip)
     if (!mainloop_)
         return;
     const MainloopLocker locker(mainloop_);
-    cut();
-    if (!clip)
+    waiting_.reset();
+    if (!clip) {
+        silence();
         return;
+    }
     if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY) {
-        open(std::move(clip));
+        play(std::move(clip));
     } else {
         waiting_ = std::move(clip);
         connectIfDue();
     }
+}
+
+// A stream of the clip's format that is kept from an earlier sound plays it at once: a new
+// stream must first be linked to the sink, which on PipeWire takes a session manager's
+// round trips, some 15 to 30 ms.
+void PulseOutput::play(std::shared_ptr<const SoundClip> clip)
+{
+    cancelDrain();
+    if (stream_ && !sameFormat(*clip))
+        endStream();
+    if (!stream_) {
+        open(std::move(clip));
+        return;
+    }
+    clip_ = std::move(clip);
+    written_ = 0;
+    // One still being created is fed once it is ready.
+    if (pa_stream_get_state(stream_) != PA_STREAM_READY)
+        return;
+    // What the server holds of the sound before is dropped, and the new one follows it
+    // at once: the requests reach the server in this order.
+    if (pa_operation *flush = pa_stream_flush(stream_, nullptr, nullptr))
+        pa_operation_unref(flush);
+    if (pa_stream_is_corked(stream_) == 1) {
+        if (pa_operation *uncork = pa_stream_cork(stream_, 0, nullptr, nullptr))
+            pa_operation_unref(uncork);
+    }
+    feed(pa_stream_get_buffer_attr(stream_)->maxlength);
+}
+
+bool PulseOutput::sameFormat(const SoundClip &clip) const
+{
+    const pa_sample_spec *spec = pa_stream_get_sample_spec(stream_);
+    return spec && int(spec->rate) == clip.sampleRate() && spec->channels == clip.channelCount();
+}
+
+// Cuts the sound in progress and keeps its stream, corked, for the next one; the server
+// drops what it had not yet played.
+void PulseOutput::silence()
+{
+    cancelDrain();
+    clip_.reset();
+    if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY)
+        return;
+    if (pa_operation *flush = pa_stream_flush(stream_, nullptr, nullptr))
+        pa_operation_unref(flush);
+    if (pa_operation *cork = pa_stream_cork(stream_, 1, nullptr, nullptr))
+        pa_operation_unref(cork);
+}
+
+void PulseOutput::cancelDrain()
+{
+    if (!drain_)
+        return;
+    pa_operation_cancel(drain_);
+    pa_operation_unref(std::exchange(drain_, nullptr));
 }
 
 void PulseOutput::connectIfDue()
@@ -159,24 +218,16 @@ void PulseOutput::feed(std::size_t budget)
     if (pa_stream_write(stream_, bytes + written_, length, nullptr, 0, PA_SEEK_RELATIVE) < 0)
         return;
     written_ += length;
-    if (written_ == total) {
-        if (pa_operation *drain = pa_stream_drain(stream_, &PulseOutput::onDrained, this))
-            pa_operation_unref(drain);
-    }
-}
-
-void PulseOutput::cut()
-{
-    waiting_.reset();
-    endStream();
+    if (written_ == total)
+        drain_ = pa_stream_drain(stream_, &PulseOutput::onDrained, this);
 }
 
 void PulseOutput::endStream()
 {
-    if (!stream_)
-        return;
-    retire(std::exchange(stream_, nullptr));
+    cancelDrain();
     clip_.reset();
+    if (stream_)
+        retire(std::exchange(stream_, nullptr));
 }
 
 // Lets go of a stream for good. The server is told to drop it at once; one it has not yet
@@ -206,7 +257,7 @@ void PulseOutput::onContextState(pa_context *context, void *self)
     switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
         if (output->waiting_)
-            output->open(std::exchange(output->waiting_, nullptr));
+            output->play(std::exchange(output->waiting_, nullptr));
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
@@ -224,7 +275,8 @@ void PulseOutput::onStreamState(pa_stream *stream, void *self)
     case PA_STREAM_READY:
         // The whole clip at once, as far as the server's queue takes it: a clip that is
         // already there plays through even when this thread is late to its next request.
-        output->feed(pa_stream_get_buffer_attr(stream)->maxlength);
+        if (output->clip_)
+            output->feed(pa_stream_get_buffer_attr(stream)->maxlength);
         break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
@@ -237,15 +289,25 @@ void PulseOutput::onStreamState(pa_stream *stream, void *self)
 
 void PulseOutput::onWritable(pa_stream *, std::size_t bytes, void *self)
 {
-    static_cast<PulseOutput *>(self)->feed(bytes);
+    auto *output = static_cast<PulseOutput *>(self);
+    if (output->clip_)
+        output->feed(bytes);
 }
 
-// Once the server has played a clip out, the stream goes, so that an idle sink may sleep.
+// Once the server has played a clip out, the stream is corked, so that an idle sink may
+// sleep; it stays for the next sound. Only the latest drain calls back: a cut cancels it.
 void PulseOutput::onDrained(pa_stream *stream, int success, void *self)
 {
     auto *output = static_cast<PulseOutput *>(self);
-    if (success && stream == output->stream_)
-        output->endStream();
+    if (stream != output->stream_)
+        return;
+    if (output->drain_)
+        pa_operation_unref(std::exchange(output->drain_, nullptr));
+    if (!success)
+        return;
+    output->clip_.reset();
+    if (pa_operation *cork = pa_stream_cork(stream, 1, nullptr, nullptr))
+        pa_operation_unref(cork);
 }
 
 } // namespace sound

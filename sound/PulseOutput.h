@@ -5,6 +5,7 @@
 #include <memory>
 
 struct pa_context;
+struct pa_operation;
 struct pa_stream;
 struct pa_threaded_mainloop;
 
@@ -17,8 +18,9 @@ class SoundClip;
 // called by start() or by a callback, runs under that mainloop's lock.
 //
 // The connection is made at construction and, once lost or never made, again on a later
-// start, at most every couple of seconds and never on a timer: while nothing plays, nothing
-// here wakes up.
+// start, at most every couple of seconds and never on a timer. The stream stays, corked,
+// after its sound, so that the next sound starts without linking a new one: while nothing
+// plays, nothing here wakes up, and the sink may sleep.
 class PulseOutput {
 public:
     PulseOutput();
@@ -39,9 +41,12 @@ public:
 private:
     void connectIfDue();
     void dropContext();
+    void play(std::shared_ptr<const SoundClip> clip);
+    bool sameFormat(const SoundClip &clip) const;
     void open(std::shared_ptr<const SoundClip> clip);
     void feed(std::size_t budget);
-    void cut();
+    void silence();
+    void cancelDrain();
     void endStream();
 
     static void retire(pa_stream *stream);
@@ -56,10 +61,13 @@ private:
     std::chrono::steady_clock::time_point nextConnect_;
     // The clip that waits for the connection to come up.
     std::shared_ptr<const SoundClip> waiting_;
-    // The clip that plays, its stream and how many of its bytes went to the server.
-    std::shared_ptr<const SoundClip> clip_;
+    // The stream, kept corked between sounds while the clips share its format; the clip
+    // that plays on it, how many of its bytes went to the server, and the request to play
+    // them out.
     pa_stream *stream_ = nullptr;
+    std::shared_ptr<const SoundClip> clip_;
     std::size_t written_ = 0;
+    pa_operation *drain_ = nullptr;
 };
 
 } // namespace sound

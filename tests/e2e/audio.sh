@@ -1,37 +1,93 @@
-# A private PulseAudio server whose default sink is a null sink, for the tests that
-# sound. Sourced; start_audio exports PULSE_SERVER for every client started after it
-# and names the sink's monitor in audio_monitor; stop_audio ends the server.
+# A private audio server whose default sink is a null sink named "null", for the tests
+# that sound: PulseAudio, or PipeWire with its PulseAudio server and WirePlumber. Sourced;
+# start_audio [pulseaudio|pipewire] exports PULSE_SERVER for every client started after
+# it; stop_audio ends the server's processes by their ids.
 
-audio_pid=
+audio_pids=()
 audio_dir=
-audio_monitor=null.monitor
+audio_kind=
 
 start_audio() {
+    audio_kind=${1:-pulseaudio}
     audio_dir=$(mktemp -d)
+    chmod 700 "$audio_dir"
     printf 'autospawn = no\n' >"$audio_dir/client.conf"
     export PULSE_CLIENTCONFIG="$audio_dir/client.conf"
+    case "$audio_kind" in
+    pulseaudio) start_pulseaudio || return 1 ;;
+    pipewire) start_pipewire || return 1 ;;
+    *)
+        echo "no audio server $audio_kind" >&2
+        return 1
+        ;;
+    esac
+    local tries=0
+    until pactl info 2>/dev/null | grep -q '^Default Sink: null$'; do
+        tries=$((tries + 1))
+        [ $tries -lt 200 ] || { echo "$audio_kind did not start" >&2; return 1; }
+        sleep 0.1
+    done
+}
+
+start_pulseaudio() {
     # norewinds: a sound that cuts another reaches the monitor whole from its start. Kept
     # off the session bus, where only one server may hold the name.
     env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_RUNTIME_DIR="$audio_dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
         --use-pid-file=no --log-target=file:"$audio_dir/log" \
         -L "module-native-protocol-unix socket=$audio_dir/native auth-anonymous=1" \
         -L "module-null-sink sink_name=null norewinds=1" >/dev/null 2>&1 &
-    audio_pid=$!
+    audio_pids+=($!)
     export PULSE_SERVER="unix:$audio_dir/native"
+}
+
+# PipeWire, WirePlumber and pipewire-pulse as a desktop session runs them, in a runtime
+# folder and on a D-Bus session bus of their own; WirePlumber keeps its state there too.
+start_pipewire() {
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) \
+        || { echo "D-Bus did not start" >&2; return 1; }
+    audio_pids+=("$(sed -n 2p <<<"$bus")")
+    local -a environment=(env -u DISPLAY -u WAYLAND_DISPLAY -u PULSE_SERVER
+        XDG_RUNTIME_DIR="$audio_dir" XDG_STATE_HOME="$audio_dir/state"
+        XDG_CONFIG_HOME="$audio_dir/config" DBUS_SESSION_BUS_ADDRESS="$(sed -n 1p <<<"$bus")")
+    "${environment[@]}" pipewire >"$audio_dir/pipewire.log" 2>&1 &
+    audio_pids+=($!)
     local tries=0
+    until [ -S "$audio_dir/pipewire-0" ]; do
+        tries=$((tries + 1))
+        [ $tries -lt 200 ] || { echo "pipewire did not start" >&2; return 1; }
+        sleep 0.05
+    done
+    "${environment[@]}" wireplumber >"$audio_dir/wireplumber.log" 2>&1 &
+    audio_pids+=($!)
+    "${environment[@]}" pipewire-pulse >"$audio_dir/pipewire-pulse.log" 2>&1 &
+    audio_pids+=($!)
+    export PULSE_SERVER="unix:$audio_dir/pulse/native"
+    tries=0
     until pactl info >/dev/null 2>&1; do
         tries=$((tries + 1))
-        [ $tries -lt 100 ] || { echo "PulseAudio did not start" >&2; return 1; }
-        sleep 0.1
+        [ $tries -lt 200 ] || { echo "pipewire-pulse did not start" >&2; return 1; }
+        sleep 0.05
+    done
+    pactl load-module module-null-sink sink_name=null >/dev/null || return 1
+    # WirePlumber may not yet hold the default: asked again until it does.
+    tries=0
+    until pactl set-default-sink null 2>/dev/null && pactl info | grep -q '^Default Sink: null$'; do
+        tries=$((tries + 1))
+        [ $tries -lt 200 ] || { echo "WirePlumber did not take the null sink as the default" >&2; return 1; }
+        sleep 0.05
     done
 }
 
 stop_audio() {
-    if [ -n "$audio_pid" ]; then
-        kill "$audio_pid" 2>/dev/null || true
-        wait "$audio_pid" 2>/dev/null || true
-        audio_pid=
-    fi
+    local pid
+    for pid in "${audio_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${audio_pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    audio_pids=()
     [ -z "$audio_dir" ] || rm -rf "$audio_dir"
     audio_dir=
 }
