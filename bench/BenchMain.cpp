@@ -53,11 +53,11 @@ int run(int argc, char **argv, const std::vector<Target> &targets)
     benchmark::Shutdown();
 
     int missed = 0;
-    std::printf("\n%-44s %14s   %s\n", "figure", "value", "target");
+    std::printf("\n%-56s %14s   %s\n", "figure", "value", "target");
     for (const Target &target : targets) {
         const auto found = reporter.kept.find(target.benchmark);
         if (found == reporter.kept.end()) {
-            std::printf("%-44s %14s   not run\n", target.figure.c_str(), "-");
+            std::printf("%-56s %14s   not run\n", target.figure.c_str(), "-");
             ++missed;
             continue;
         }
@@ -65,7 +65,7 @@ int run(int argc, char **argv, const std::vector<Target> &targets)
         const bool kept
             = target.bound == Target::AtLeast ? value >= target.limit : value <= target.limit;
         missed += !kept;
-        std::printf("%-44s %10.2f %-3s   %s %g %s: %s\n", target.figure.c_str(), value,
+        std::printf("%-56s %10.2f %-3s   %s %g %s: %s\n", target.figure.c_str(), value,
             target.unit.c_str(), target.bound == Target::AtLeast ? ">=" : "<=", target.limit,
             target.unit.c_str(), kept ? "ok" : "MISSED");
     }

@@ -13,8 +13,9 @@ namespace {
 
 // From a clip's bytes to the speaker, the sink's own buffer included: small enough that a
 // sound starts and is cut off promptly on any sink, large enough that the server does not
-// wake up for every few samples.
-constexpr pa_usec_t targetLatency = 50 * PA_USEC_PER_MSEC;
+// wake up for every few samples. PipeWire's PulseAudio server runs its cycle at a quarter
+// of it while the sound plays, which it keeps at no less than 256 frames (5.3 ms).
+constexpr pa_usec_t targetLatency = 20 * PA_USEC_PER_MSEC;
 
 class MainloopLocker {
 public:
