@@ -206,6 +206,8 @@ close_once() {
     rm -f "$frames_log"
 }
 
+# On Wayland the program's protocol log shows what it asks of the compositor.
+[ "$kind" != wayland ] || export WAYLAND_DEBUG=1
 start_app "$program"
 focus_app
 check_start_up
@@ -216,7 +218,6 @@ for i in 1 2; do
     (while :; do :; done) &
     busy_pids+=($!)
 done
-[ "$kind" != wayland ] || export WAYLAND_DEBUG=1
 durations=()
 for i in 1 2 3 4 5; do
     echo "== close $i of 5, beside two busy loops"
