@@ -5,9 +5,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsndfile1-dev
     fonts-liberation)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
-    python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils sox desktop-file-utils appstream
+    python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
+    wireplumber sox desktop-file-utils appstream
     clang libclang-rt-14-dev)
-bench_packages=(libbenchmark-dev)
+bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian)
 sanitizer_packages=(clang libclang-rt-14-dev)
 

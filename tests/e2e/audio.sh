@@ -62,7 +62,8 @@ start_pipewire() {
     audio_pids+=($!)
     "${environment[@]}" pipewire-pulse >"$audio_dir/pipewire-pulse.log" 2>&1 &
     audio_pids+=($!)
-    export PULSE_SERVER="unix:$audio_dir/pulse/native"
+    # PipeWire's own clients, such as the sound benchmark's listener, find it there.
+    export PULSE_SERVER="unix:$audio_dir/pulse/native" PIPEWIRE_RUNTIME_DIR="$audio_dir"
     tries=0
     until pactl info >/dev/null 2>&1; do
         tries=$((tries + 1))
