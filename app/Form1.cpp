@@ -1,14 +1,17 @@
 #include "app/Form1.h"
 
+#include "app/Announcer.h"
 #include "app/ChartLabel.h"
 #include "app/ClosingAnimation.h"
 #include "app/CommandButton.h"
+#include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
 #include "app/InputFilters.h"
 #include "app/KeyPreview.h"
 #include "app/TextBox.h"
 #include "app/Twips.h"
 #include "app/TypingFilter.h"
+#include "assets/Artwork.h"
 #include "assets/Assets.h"
 #include "convert/Decode.h"
 #include "sound/Module1.h"
@@ -50,11 +53,13 @@ TextBox *textBox(QWidget *form, const char *name, const TwipRect &rect, const QF
     return edit;
 }
 
-QPushButton *button(QWidget *form, const char *name, const TwipRect &rect, const QString &caption)
+QPushButton *button(QWidget *form, const char *name, const TwipRect &rect, const QString &caption,
+    const QString &description)
 {
     auto *command = place(new CommandButton(caption, form), name, rect);
     command->setFont(courierNew(13, false));
     command->setAccessibleName(caption);
+    command->setAccessibleDescription(description);
     return command;
 }
 
@@ -83,7 +88,9 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     , sounds_(platform.sounds, platform.programFolder, [this](double ms) { Delay(ms); })
     , encoder_(*this)
     , keyPreview_(new KeyPreview(this))
+    , announcer_(new Announcer(this))
 {
+    installFormAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnock"));
     setWindowIcon(assets::windowIcon());
@@ -92,17 +99,23 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     // Created in tab order.
     Text1 = textBox(this, "Text1", {240, 240, 4695, 375}, courierNew(16, false),
         QStringLiteral(" Text "), QStringLiteral("Plain text"));
-    Command1 = button(this, "Command1", {3750, 1200, 1200, 500}, QStringLiteral("Varnock"));
+    Command1 = button(this, "Command1", {3750, 1200, 1200, 500}, QStringLiteral("Varnock"),
+        QStringLiteral("Sends the plain text as Morse code: each character's code is added to the "
+                       "Morse box, shown with the character and sounded."));
     Text2 = textBox(this, "Text2", {240, 720, 4695, 375}, courierNew(16, true),
         QStringLiteral(" Morse "), QStringLiteral("Morse code"));
     Label1 = creditLabel(this, "Label1", {480, 0, 3855, 255});
     Text3 = textBox(this, "Text3", {240, 1200, 1300, 500}, courierNew(19, true), QString(),
         QStringLiteral("Current character"));
-    Command2 = button(this, "Command2", {1600, 1200, 800, 500}, QStringLiteral("Reset"));
+    Command2 = button(this, "Command2", {1600, 1200, 800, 500}, QStringLiteral("Reset"),
+        QStringLiteral("Empties the plain-text, Morse and current-character boxes."));
     Label2 = creditLabel(this, "Label2", {0, 7680, 5175, 135});
-    Command3 = button(this, "Command3", {2480, 1200, 1200, 500}, QStringLiteral("Morse To Text"));
+    Command3 = button(this, "Command3", {2480, 1200, 1200, 500}, QStringLiteral("Morse To Text"),
+        QStringLiteral("Turns the Morse code in the Morse box, letters parted by spaces, into "
+                       "text in the plain-text box."));
     Image1 = place(new ChartLabel(this), "Image1", {240, 1800, 4680, 5820});
     Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
+    Image1->setAccessibleDescription(assets::chartDescription());
 
     new TypingFilter(Text1, filterPlainText);
     new TypingFilter(Text2, filterMorse);
@@ -226,6 +239,11 @@ void Form1::showBlankFieldMessage()
     QMessageBox message(QMessageBox::Critical, QStringLiteral("Error"),
         QStringLiteral("This Field Can't Be Blank!!"), QMessageBox::Ok, this);
     message.exec();
+}
+
+void Form1::announce(const QString &line)
+{
+    announcer_->announce(line);
 }
 
 } // namespace app

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace app {
 
+class Announcer;
 class KeyPreview;
 class TextBox;
 
@@ -48,6 +49,7 @@ private:
     QString text(convert::Box box) const override;
     void setText(convert::Box box, const QString &text) override;
     void showBlankFieldMessage() override;
+    void announce(const QString &line) override;
     convert::FormStrings &strings() override { return strings_; }
 
     TextBox *box(convert::Box which) const;
@@ -57,6 +59,7 @@ private:
     convert::FormStrings strings_;
     convert::Encoder encoder_;
     KeyPreview *keyPreview_;
+    Announcer *announcer_;
     bool closing_ = false;
 
     TextBox *Text1;

@@ -1,8 +1,10 @@
 #include "assets/Artwork.h"
 
 #include "morse/MorseTable.h"
+#include "morse/SpokenMorse.h"
 
 #include <QPainter>
+#include <QStringList>
 
 #include <string_view>
 
@@ -89,26 +91,20 @@ void drawChart(QPainter &painter)
     painter.drawText(QRect(0, 6, chartWidth, 20), Qt::AlignHCenter | Qt::AlignVCenter,
         QStringLiteral("International Morse Code"));
 
-    const QString rules[] = {
-        QStringLiteral("1. A dot lasts one unit."),
-        QStringLiteral("2. A dash lasts three units."),
-        QStringLiteral("3. Between the parts of a character: one unit."),
-        QStringLiteral("4. Between characters: three units."),
-        QStringLiteral("5. Between words: seven units."),
-    };
     constexpr int ruleHeight = 14;
     painter.setFont(sans(11, false));
     int y = 32;
-    for (const QString &rule : rules) {
-        painter.drawText(
-            QRect(12, y, chartWidth - 20, ruleHeight), Qt::AlignLeft | Qt::AlignVCenter, rule);
+    for (const char16_t *rule : chartRules) {
+        painter.drawText(QRect(12, y, chartWidth - 20, ruleHeight),
+            Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf16(rule));
         y += ruleHeight;
     }
     painter.fillRect(QRect(8, 107, chartWidth - 16, 1), Qt::black);
 
     // Three columns: A to M, N to Z, 0 to 9. The letters' codes are at most 13 units long,
     // the digits' 19.
-    const std::u16string_view columns[] = {u"ABCDEFGHIJKLM", u"NOPQRSTUVWXYZ", u"0123456789"};
+    const std::u16string_view columns[] = {
+        chartCharacters.substr(0, 13), chartCharacters.substr(13, 13), chartCharacters.substr(26)};
     const int lefts[] = {12, 108, 204};
     constexpr double unit = 4;
     constexpr double thickness = 4;
@@ -155,6 +151,18 @@ std::vector<Mark> iconMarks(double side)
 void drawIcon(QPainter &painter, double side)
 {
     paintMarks(painter, iconMarks(side));
+}
+
+QString chartDescription()
+{
+    QStringList parts{QStringLiteral("International Morse Code.")};
+    for (const char16_t *rule : chartRules)
+        parts << QString::fromUtf16(rule);
+    for (const char16_t character : chartCharacters) {
+        const QString code = morse::spokenCode(QStringView(codeOf(character)));
+        parts << QStringLiteral("%1: %2.").arg(QChar(character), code);
+    }
+    return parts.join(u' ');
 }
 
 QByteArray iconSvg(double side)

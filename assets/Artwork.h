@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QRectF>
+#include <QString>
 
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -17,6 +19,19 @@ inline constexpr int chartHeight = 388;
 // Draws the International Morse Code, its timing rules and the codes of A to Z and 0 to 9,
 // in black on white over chartWidth x chartHeight from the painter's origin.
 void drawChart(QPainter &painter);
+
+// What the chart shows: its timing rules, then the characters whose codes it draws.
+inline constexpr const char16_t *chartRules[] = {
+    u"1. A dot lasts one unit.",
+    u"2. A dash lasts three units.",
+    u"3. Between the parts of a character: one unit.",
+    u"4. Between characters: three units.",
+    u"5. Between words: seven units.",
+};
+inline constexpr std::u16string_view chartCharacters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// The chart in words, for a screen reader: its title, its rules and every code it shows.
+QString chartDescription();
 
 // One mark of a code: a dot (a circle inscribed in box) or a dash (a bar with rounded
 // corners of the given radius).

@@ -10,7 +10,7 @@ enum class Box { Text1, Text2, Text3 };
 
 // What the conversions use of the window: the three text boxes, read and replaced
 // whole, the blank-field message, the shared strings, the pacing wait and the sound of
-// the current character.
+// the current character, and what a screen reader should say.
 class ConversionHost {
 public:
     virtual ~ConversionHost() = default;
@@ -24,6 +24,9 @@ public:
     virtual void Delay(double ms) = 0;
     // Starts the sound of CurrentSymbol.
     virtual void GetSound() = 0;
+    // Says a line to an active screen reader, in place of what it was saying; the focus
+    // stays where it is.
+    virtual void announce(const QString &line) = 0;
 };
 
 } // namespace convert

@@ -1,5 +1,6 @@
 #include "convert/Decode.h"
 
+#include "convert/Spoken.h"
 #include "morse/MorseTable.h"
 
 namespace convert {
@@ -47,6 +48,7 @@ void decode(ConversionHost &host)
     strings.LookupResult = decoded.singleToken ? QString() : decoded.lastAnswer.toString();
     // Nothing can run while a decode runs, so Text1 is written once, at the end.
     host.setText(Box::Text1, decoded.text);
+    host.announce(spokenDecode(decoded.text));
 }
 
 } // namespace convert

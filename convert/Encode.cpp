@@ -1,5 +1,7 @@
 #include "convert/Encode.h"
 
+#include "convert/Spoken.h"
+
 namespace convert {
 
 Encoder::Encoder(ConversionHost &host)
@@ -54,6 +56,7 @@ void Encoder::send()
         strings.CurrentSymbol = symbol;
         strings.LookupResult = code;
         host_.setText(Box::Text3, symbol + u' ' + code);
+        host_.announce(spokenStep(symbol, code));
         host_.GetSound();
         if (superseded(thisRun))
             return;

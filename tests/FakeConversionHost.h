@@ -3,8 +3,10 @@
 #include "convert/ConversionHost.h"
 
 #include <QString>
+#include <QStringList>
 
-// Three plain strings for the boxes; counts the messages shown, the waits and the sounds.
+// Three plain strings for the boxes; counts the messages shown, the waits and the sounds,
+// and keeps the lines announced.
 class FakeConversionHost : public convert::ConversionHost {
 public:
     QString Text1;
@@ -14,6 +16,7 @@ public:
     int blankFieldMessages = 0;
     int waits = 0;
     int sounds = 0;
+    QStringList announced;
 
     QString text(convert::Box box) const override
     {
@@ -24,6 +27,7 @@ public:
     convert::FormStrings &strings() override { return formStrings; }
     void Delay(double) override { ++waits; }
     void GetSound() override { ++sounds; }
+    void announce(const QString &line) override { announced << line; }
 
 private:
     QString &box(convert::Box box)
