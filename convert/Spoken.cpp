@@ -22,8 +22,10 @@ QString spokenDecode(QStringView text)
     qsizetype spoken = longestSpokenDecode;
     if (text[spoken - 1].isHighSurrogate())
         --spoken;
+    const qsizetype rest = text.size() - spoken;
     return text.first(spoken).toString()
-        + QStringLiteral(", and %1 more characters").arg(text.size() - spoken);
+        + (rest == 1 ? QStringLiteral(", and 1 more character")
+                     : QStringLiteral(", and %1 more characters").arg(rest));
 }
 
 } // namespace convert

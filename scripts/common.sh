@@ -6,7 +6,7 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsn
     fonts-liberation)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
-    wireplumber sox desktop-file-utils appstream
+    wireplumber sox desktop-file-utils appstream orca
     clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian)

@@ -1,5 +1,6 @@
 #include "FakeConversionHost.h"
 #include "convert/Decode.h"
+#include "convert/Spoken.h"
 #include "morse/MorseTable.h"
 
 #include <QRandomGenerator>
@@ -84,6 +85,8 @@ void TestDecode::decodesIntoText1()
     QCOMPARE(host.formStrings.CurrentSymbol, currentSymbol);
     QCOMPARE(host.formStrings.LookupResult, lookupResult);
     QCOMPARE(host.formStrings.SourceText, QStringLiteral("SOS"));
+    // Read out once, after the text is written.
+    QCOMPARE(host.announced, QStringList{convert::spokenDecode(plain)});
 }
 
 void TestDecode::blankMorseShowsTheMessage()
@@ -96,6 +99,8 @@ void TestDecode::blankMorseShowsTheMessage()
     convert::decode(host);
 
     QCOMPARE(host.blankFieldMessages, 1);
+    // The message box is read out; nothing else is.
+    QCOMPARE(host.announced, QStringList());
     QCOMPARE(host.Text1, QString());
     QCOMPARE(host.Text3, QString());
     QCOMPARE(host.formStrings.CurrentSymbol, QStringLiteral("O"));

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/TextBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void encodesText1();
     void secondRunAppendsToTheFirst();
     void codeShowsBeforeTheCharacterAndItsSound();
+    void eachCharacterIsAnnouncedAsItIsSounded();
     void resetDuringARun();
     void decodeDuringTheWaitBeforeTheSound();
     void newerEncodeSupersedesTheRunning_data();
@@ -226,6 +228,30 @@ void TestEncode::codeShowsBeforeTheCharacterAndItsSound()
     for (const auto &start : sink->starts)
         soundTicks.append(start.tick);
     QCOMPARE(soundTicks, text3Changes);
+}
+
+void TestEncode::eachCharacterIsAnnouncedAsItIsSounded()
+{
+    box("Text1")->setText(QStringLiteral("s.#"));
+    box("Text2")->clear();
+    button("Command1")->setFocus();
+    auto *announcement = form->findChild<QWidget *>(QStringLiteral("Announcement"));
+    QVERIFY(announcement);
+    // Orca speaks a notification shown inside a status bar without naming its role.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(announcement);
+    QCOMPARE(accessible->role(), QAccessible::Notification);
+    QCOMPARE(accessible->parent()->role(), QAccessible::StatusBar);
+    // Read halfway through each character's 500 ms wait, after its sound started.
+    QStringList heard;
+    for (const std::uint32_t tick : {1450, 2152, 2854})
+        clock->at(tick, [&] { heard.append(announcement->accessibleName()); });
+    encode();
+
+    QCOMPARE(heard,
+        (QStringList{"S, dot dot dot", "full stop, dot dash dot dash dot dash", "#, no code"}));
+    QCOMPARE(QApplication::focusWidget(), button("Command1"));
+    QCOMPARE(box("Text2")->text(), QStringLiteral("... .-.-.-  "));
+    QCOMPARE(box("Text3")->text(), QStringLiteral("# "));
 }
 
 void TestEncode::resetDuringARun()

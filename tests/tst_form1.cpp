@@ -44,6 +44,7 @@ private Q_SLOTS:
     void chartAndIconAreDrawn();
     void tabCyclesTheBoxesAndButtons();
     void controlsCarryAccessibleNames();
+    void screenReadersSeeAFrameWithDescriptions();
     void enterAndEscapePressNoButton();
     void keyPreviewSeesKeysFirst();
     void arrowKeysSoundAndStillMoveTheCaret();
@@ -228,6 +229,27 @@ void TestForm1::controlsCarryAccessibleNames()
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Name), QLatin1String(name));
     }
+}
+
+void TestForm1::screenReadersSeeAFrameWithDescriptions()
+{
+    QCOMPARE(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Window);
+
+    QStringList descriptions;
+    for (const char *command : {"Command1", "Command2", "Command3"}) {
+        descriptions << QAccessible::queryAccessibleInterface(control<QWidget>(command))
+                            ->text(QAccessible::Description);
+        QVERIFY2(!descriptions.back().isEmpty(), command);
+    }
+    descriptions.removeDuplicates();
+    QCOMPARE(descriptions.size(), 3);
+
+    const QString chart = QAccessible::queryAccessibleInterface(control<QWidget>("Image1"))
+                              ->text(QAccessible::Description);
+    for (const char *shown :
+        {"5. Between words: seven units.", "A: dot dash.", "Z: dash dash dot dot.",
+            "0: dash dash dash dash dash.", "9: dash dash dash dash dot."})
+        QVERIFY2(chart.contains(QLatin1String(shown)), shown);
 }
 
 void TestForm1::enterAndEscapePressNoButton()

@@ -30,7 +30,13 @@ def find_control(name):
     for app in pyatspi.Registry.getDesktop(0):
         if app is None or app.name != "varnock":
             continue
-        found = pyatspi.findDescendant(app, lambda node: node is not None and node.name == name)
+        # The window bears the program's name too: a control is looked for inside it.
+        found = pyatspi.findDescendant(
+            app,
+            lambda node: node is not None
+            and node.name == name
+            and node.getRole() != pyatspi.ROLE_FRAME,
+        )
         if found is not None:
             return found
     return None

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The real program with Orca running: what Orca sends to speech, read from its debug log,
+# while "sos" is encoded, after it is decoded and when the blank-field message comes up.
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/app.sh"
+
+orca_dir=$(mktemp -d)
+orca_log="$orca_dir/debug.log"
+orca_pid=
+stop_orca() {
+    if [ -n "$orca_pid" ]; then
+        local child
+        for child in $(pgrep -P "$orca_pid"); do kill "$child" 2>/dev/null || true; done
+        kill "$orca_pid" 2>/dev/null || true
+        wait "$orca_pid" 2>/dev/null || true
+    fi
+    stop_app
+    rm -rf "$orca_dir"
+}
+trap stop_orca EXIT
+
+# What Orca has said so far, an utterance a line, from the line given on.
+spoken_from() {
+    [ -f "$orca_log" ] || return 0
+    tr -d '\r' <"$orca_log" | sed -n "s/^.* - SPEECH OUTPUT: '\(.*\)'{.*}\$/\1/p" | tail -n "+$1"
+}
+spoken_count() {
+    spoken_from 1 | wc -l
+}
+
+# Waits up to the given seconds until Orca has said a line, from the line given on.
+wait_for_speech() {
+    local from=$1 line=$2 deadline=$(($(date +%s) + $3))
+    until spoken_from "$from" | grep -q -x -F -- "$line"; do
+        [ "$(date +%s)" -lt "$deadline" ] || { echo "Orca did not say \"$line\" within $3 s"; return 1; }
+        sleep 0.1
+    done
+}
+
+# What Orca said of the characters of an encode, from the line given on.
+spoken_steps() {
+    spoken_from "$1" | grep -E '^[^,]+, (no code|(dot|dash)( dot| dash)*)\.$' || true
+}
+
+wait_for_steps() {
+    local deadline=$(($(date +%s) + $3))
+    until [ "$(spoken_steps "$1" | wc -l)" -ge "$2" ]; do
+        [ "$(date +%s)" -lt "$deadline" ] || { echo "Orca did not say $2 characters within $3 s"; return 1; }
+        sleep 0.1
+    done
+}
+
+# Orca keeps its settings in the home folder: a private one, so the defaults hold. Its
+# log is written a line at a time only to a terminal, so it writes to one that script
+# copies, flushed, into the file.
+HOME=$orca_dir script --quiet --flush --return --command "orca --debug-file=/dev/tty" \
+    "$orca_log" </dev/null >"$orca_dir/orca.out" 2>&1 &
+orca_pid=$!
+wait_for_speech 1 "Screen reader on." 30 || { cat "$orca_dir/orca.out"; exit 1; }
+
+start_app "$1"
+xdotool windowactivate --sync "$app_window"
+check "the window is presented as a frame" wait_for_speech 1 "Varnock frame." 10
+click_at 133 96 # Reset
+check "reset empties the plain-text box" a11y wait "Plain text" "" 5
+xdotool type --delay 30 "sos"
+check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
+
+before=$(($(spoken_count) + 1))
+click_at 290 96 # Varnock: encode
+check "the last character shows with its code" a11y wait "Current character" "S ..." 10
+check "Orca says three characters" wait_for_steps "$before" 3 10
+steps=$(spoken_steps "$before")
+check "each character is spoken with its code, in order" \
+    test "$steps" = $'S, dot dot dot.\nO, dash dash dash.\nS, dot dot dot.'
+check "the focus stays on the encode button" a11y focused "Varnock" 5
+check "the Morse box holds the codes alone" a11y wait "Morse code" "... --- ... " 5
+
+before=$(($(spoken_count) + 1))
+click_at 205 96 # Morse To Text
+check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
+check "Orca reads the decoded text" wait_for_speech "$before" "S O S " 10
+sleep 1
+check "and reads it once" test "$(spoken_from "$before" | grep -c -x -F 'S O S ')" -eq 1
+
+before=$(($(spoken_count) + 1))
+click_at 133 96 # Reset
+click_at 205 96 # Morse To Text, with nothing to decode
+check "Orca reads the blank-field message" \
+    wait_for_speech "$before" "This Field Can't Be Blank!!" 10
+error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
+[ -z "$error" ] || xdotool windowactivate --sync "$error" key Return
+check "the program goes on" a11y wait "Plain text" "" 5
+echo "Orca said:"
+spoken_from 1 | sed 's/^/    /'
+finish

@@ -1,0 +1,86 @@
+#include "convert/Spoken.h"
+
+#include <QTest>
+
+class TestSpoken : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stepSaysTheCharacterThenItsCode_data();
+    void stepSaysTheCharacterThenItsCode();
+    void decodeIsReadWithinBounds_data();
+    void decodeIsReadWithinBounds();
+};
+
+void TestSpoken::stepSaysTheCharacterThenItsCode_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("letter") << "S"
+                            << "..."
+                            << "S, dot dot dot";
+    QTest::newRow("digit of five dashes") << "0"
+                                          << "-----"
+                                          << "0, dash dash dash dash dash";
+    QTest::newRow("punctuation by its name") << "."
+                                             << ".-.-.-"
+                                             << "full stop, dot dash dot dash dot dash";
+    QTest::newRow("hyphen is no dash") << "-"
+                                       << "-....-"
+                                       << "hyphen, dash dot dot dot dot dash";
+    QTest::newRow("quotation mark") << "\""
+                                    << ".-..-."
+                                    << "quotation mark, dot dash dot dot dash dot";
+    QTest::newRow("pasted character without a code") << "#"
+                                                     << ""
+                                                     << "#, no code";
+    QTest::newRow("accented letter as it is") << "É"
+                                              << ""
+                                              << "É, no code";
+    QTest::newRow("tab") << "\t"
+                         << ""
+                         << "tab, no code";
+    QTest::newRow("past the end of a shortened text") << ""
+                                                      << ""
+                                                      << "no character, no code";
+}
+
+void TestSpoken::stepSaysTheCharacterThenItsCode()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QString, code);
+    QFETCH(QString, spoken);
+    QCOMPARE(convert::spokenStep(symbol, code), spoken);
+}
+
+void TestSpoken::decodeIsReadWithinBounds_data()
+{
+    const qsizetype most = convert::longestSpokenDecode;
+    const QString full(most, u'E');
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("decoded text as it is") << "S O S "
+                                           << "S O S ";
+    QTest::newRow("nothing decoded") << ""
+                                     << "no text decoded";
+    QTest::newRow("only spaces decoded") << "   "
+                                         << "no text decoded";
+    QTest::newRow("longest read whole") << full << full;
+    QTest::newRow("one more") << full + u'E' << full + ", and 1 more character";
+    QTest::newRow("ten mebibytes") << QString(
+        10 << 20, u'E') << full + QString(", and %1 more characters").arg((10 << 20) - most);
+    QTest::newRow("a surrogate pair is never split")
+        << full.first(most - 1) + QString::fromUtf8("\xF0\x9F\x98\x80") + u'E'
+        << full.first(most - 1) + ", and 3 more characters";
+}
+
+void TestSpoken::decodeIsReadWithinBounds()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, spoken);
+    QCOMPARE(convert::spokenDecode(text), spoken);
+}
+
+QTEST_GUILESS_MAIN(TestSpoken)
+#include "tst_spoken.moc"
