@@ -10,8 +10,18 @@ orca_log="$orca_dir/debug.log"
 orca_pid=
 stop_orca() {
     if [ -n "$orca_pid" ]; then
-        local child
-        for child in $(pgrep -P "$orca_pid"); do kill "$child" 2>/dev/null || true; done
+        # Orca is the one child of script; it says goodbye before it ends, and the next
+        # Orca will not start while it lives.
+        local reader tries=0
+        reader=$(pgrep -P "$orca_pid" -x orca || true)
+        if [ -n "$reader" ]; then
+            kill "$reader" 2>/dev/null || true
+            while kill -0 "$reader" 2>/dev/null && [ $tries -lt 100 ]; do
+                sleep 0.1
+                tries=$((tries + 1))
+            done
+            kill -KILL "$reader" 2>/dev/null || true
+        fi
         kill "$orca_pid" 2>/dev/null || true
         wait "$orca_pid" 2>/dev/null || true
     fi
@@ -51,13 +61,19 @@ wait_for_steps() {
     done
 }
 
+# Orca runs once for each user: one that is already running is somebody's own.
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+    echo "SKIP: an Orca of this user is running already, and a second one will not start"
+    exit 77
+fi
+
 # Orca keeps its settings in the home folder: a private one, so the defaults hold. Its
 # log is written a line at a time only to a terminal, so it writes to one that script
 # copies, flushed, into the file.
-HOME=$orca_dir script --quiet --flush --return --command "orca --debug-file=/dev/tty" \
+HOME=$orca_dir script --quiet --flush --return --command "exec orca --debug-file=/dev/tty" \
     "$orca_log" </dev/null >"$orca_dir/orca.out" 2>&1 &
 orca_pid=$!
-wait_for_speech 1 "Screen reader on." 30 || { cat "$orca_dir/orca.out"; exit 1; }
+wait_for_speech 1 "Screen reader on." 30 || { tail -n 20 "$orca_dir/orca.out"; exit 1; }
 
 start_app "$1"
 xdotool windowactivate --sync "$app_window"
