@@ -171,7 +171,11 @@ void Form1::Delay(double ms)
 
 void Form1::Form_KeyDown(int key)
 {
-    sounds_.keyDown(key);
+    // The Left arrow sounds a single dot, the Right arrow a single dash.
+    if (key == Qt::Key_Left)
+        sounds_.playRecording(sound::CharacterSounds::dotRecording);
+    else if (key == Qt::Key_Right)
+        sounds_.playRecording(sound::CharacterSounds::dashRecording);
 }
 
 void Form1::Command1_Click()

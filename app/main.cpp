@@ -1,8 +1,8 @@
 #include "app/Form1.h"
 #include "app/ProgramFolder.h"
-#include "sound/EventPump.h"
+#include "sound/QtEventPump.h"
 #include "sound/PulsePlayer.h"
-#include "sound/TickCounter.h"
+#include "sound/MonotonicTickCounter.h"
 
 #include <QApplication>
 

@@ -4,10 +4,10 @@
 #include "BenchMain.h"
 #include "app/Form1.h"
 #include "app/TextBox.h"
-#include "sound/EventPump.h"
+#include "sound/QtEventPump.h"
 #include "sound/Module1.h"
 #include "sound/SoundSink.h"
-#include "sound/TickCounter.h"
+#include "sound/MonotonicTickCounter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,9 +6,9 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "sound/EventPump.h"
+#include "sound/QtEventPump.h"
 #include "sound/PulsePlayer.h"
-#include "sound/TickCounter.h"
+#include "sound/MonotonicTickCounter.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -3,6 +3,14 @@
 #include "convert/Spoken.h"
 
 namespace convert {
+namespace {
+
+// A character's code shows this long before the character itself and its sound; the
+// next character comes this long after the sound started.
+constexpr double codeShownMs = 200;
+constexpr double soundHeardMs = 500;
+
+} // namespace
 
 Encoder::Encoder(ConversionHost &host)
     : host_(host)
@@ -48,7 +56,7 @@ void Encoder::send()
         const QString code = strings.LookupResult;
         host_.setText(Box::Text2, host_.text(Box::Text2) + code + u' ');
 
-        host_.Delay(200);
+        host_.Delay(codeShownMs);
         if (superseded(thisRun))
             return;
         // A decode inside the wait may have used the shared strings; this step's own
@@ -61,7 +69,7 @@ void Encoder::send()
         if (superseded(thisRun))
             return;
 
-        host_.Delay(500);
+        host_.Delay(soundHeardMs);
         if (superseded(thisRun))
             return;
     }

@@ -18,25 +18,17 @@ void CharacterSounds::GetSound(const QString &symbol)
     const QChar character = symbol.front();
     if (character == u'0') {
         // The choice is made now: whatever runs inside the pauses, five dashes follow.
-        for (int dash = 0; dash < 5; ++dash) {
-            start(u'T');
-            pause_(300);
+        for (int dash = 0; dash < zeroDashes; ++dash) {
+            playRecording(dashRecording);
+            pause_(zeroDashPauseMs);
         }
     } else if ((character >= u'A' && character <= u'Z')
         || (character >= u'1' && character <= u'9')) {
-        start(character);
+        playRecording(character);
     }
 }
 
-void CharacterSounds::keyDown(int key)
-{
-    if (key == Qt::Key_Left)
-        start(u'E');
-    if (key == Qt::Key_Right)
-        start(u'T');
-}
-
-void CharacterSounds::start(QChar recording)
+void CharacterSounds::playRecording(QChar recording)
 {
     // A folder that cannot be found is no folder: never the root's "/morsecode_E.wav".
     const QByteArray folder = folder_();

@@ -25,12 +25,17 @@ public:
     // other string sounds nothing. The digit 0 returns after its five dashes' pauses.
     void GetSound(const QString &symbol);
 
-    // The Left arrow sounds a single dot, the Right arrow a single dash.
-    void keyDown(int key);
+    // Starts the recording of one character: dotRecording is a single dot, dashRecording
+    // a single dash.
+    void playRecording(QChar recording);
+
+    static constexpr char16_t dotRecording = u'E';
+    static constexpr char16_t dashRecording = u'T';
+    // The digit 0 is this many dashes, each followed by a pause.
+    static constexpr int zeroDashes = 5;
+    static constexpr double zeroDashPauseMs = 300;
 
 private:
-    void start(QChar recording);
-
     SoundSink &sink_;
     Folder folder_;
     Pause pause_;

@@ -12,11 +12,4 @@ public:
     virtual void dispatchPendingEvents(int waitMs) = 0;
 };
 
-// The Qt event loop of the current thread; its waits keep time with the
-// MonotonicTickCounter.
-class QtEventPump : public EventPump {
-public:
-    void dispatchPendingEvents(int waitMs) override;
-};
-
 } // namespace sound

@@ -1,4 +1,4 @@
-#include "sound/EventPump.h"
+#include "sound/QtEventPump.h"
 
 #include <QCoreApplication>
 #include <QTimer>

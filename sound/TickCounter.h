@@ -12,10 +12,4 @@ public:
     virtual std::uint32_t GetTickCount() = 0;
 };
 
-// Reads the system's monotonic clock.
-class MonotonicTickCounter : public TickCounter {
-public:
-    std::uint32_t GetTickCount() override;
-};
-
 } // namespace sound

@@ -25,8 +25,6 @@ private Q_SLOTS:
     void soundsLettersAndDigits_data();
     void soundsLettersAndDigits();
     void zeroKeepsItsChoiceThroughItsPauses();
-    void arrowKeysSoundADotAndADash_data();
-    void arrowKeysSoundADotAndADash();
     void folderIsAskedForEverySound();
     void folderIsTakenByteForByte_data();
     void folderIsTakenByteForByte();
@@ -81,31 +79,6 @@ void TestCharacterSounds::zeroKeepsItsChoiceThroughItsPauses()
     QCOMPARE(log.lines, QStringList(5, QStringLiteral("play /v/morsecode_T.wav")));
 }
 
-void TestCharacterSounds::arrowKeysSoundADotAndADash_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("Left") << int(Qt::Key_Left)
-                          << QStringList{QStringLiteral("play /v/morsecode_E.wav")};
-    QTest::newRow("Right") << int(Qt::Key_Right)
-                           << QStringList{QStringLiteral("play /v/morsecode_T.wav")};
-    const std::pair<const char *, int> others[] = {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
-        {"Space", Qt::Key_Space}, {"E", Qt::Key_E}, {"T", Qt::Key_T}, {"Shift", Qt::Key_Shift}};
-    for (const auto &[name, key] : others)
-        QTest::newRow(name) << key << QStringList();
-}
-
-void TestCharacterSounds::arrowKeysSoundADotAndADash()
-{
-    QFETCH(int, key);
-    QFETCH(QStringList, expected);
-    Log log;
-    sound::CharacterSounds sounds(
-        log, [] { return QByteArray("/v"); }, [](double) {});
-    sounds.keyDown(key);
-    QCOMPARE(log.lines, expected);
-}
-
 void TestCharacterSounds::folderIsAskedForEverySound()
 {
     Log log;
@@ -113,7 +86,7 @@ void TestCharacterSounds::folderIsAskedForEverySound()
     sound::CharacterSounds sounds(
         log, [&] { return "/moved/" + QByteArray::number(++asked); }, [](double) {});
     sounds.GetSound(QStringLiteral("S"));
-    sounds.keyDown(Qt::Key_Left);
+    sounds.playRecording(u'E');
     sounds.GetSound(QStringLiteral("S"));
     QCOMPARE(log.lines,
         (QStringList{QStringLiteral("play /moved/1/morsecode_S.wav"),
@@ -144,7 +117,7 @@ void TestCharacterSounds::folderIsTakenByteForByte()
     Log log;
     sound::CharacterSounds sounds(
         log, [&] { return folder; }, [](double) {});
-    sounds.keyDown(Qt::Key_Left);
+    sounds.playRecording(u'E');
     QCOMPARE(log.lines, expected);
 }
 

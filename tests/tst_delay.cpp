@@ -1,5 +1,5 @@
 #include "FakeClock.h"
-#include "sound/EventPump.h"
+#include "sound/QtEventPump.h"
 #include "sound/Module1.h"
 #include "sound/TickCounter.h"
 

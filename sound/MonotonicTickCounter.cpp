@@ -1,4 +1,4 @@
-#include "sound/TickCounter.h"
+#include "sound/MonotonicTickCounter.h"
 
 #include <chrono>
 
