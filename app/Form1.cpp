@@ -6,11 +6,11 @@
 #include "app/CommandButton.h"
 #include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
-#include "app/InputFilters.h"
 #include "app/KeyPreview.h"
 #include "app/TextBox.h"
 #include "app/Twips.h"
-#include "app/TypingFilter.h"
+#include "app/TypedCharacterRules.h"
+#include "app/TypingEventFilter.h"
 #include "assets/Artwork.h"
 #include "assets/Assets.h"
 #include "convert/Decode.h"
@@ -117,8 +117,8 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
     Image1->setAccessibleDescription(assets::chartDescription());
 
-    new TypingFilter(Text1, filterPlainText);
-    new TypingFilter(Text2, filterMorse);
+    new TypingEventFilter(Text1, filterPlainText);
+    new TypingEventFilter(Text2, filterMorse);
 
     // The credit lines lie under the boxes they touch, so every border shows whole.
     Label1->lower();

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <memory>
 
-
 namespace app {
 
 // A single-line text box whose cost follows what it shows, not what it holds: it lays

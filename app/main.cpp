@@ -1,8 +1,8 @@
 #include "app/Form1.h"
 #include "app/ProgramFolder.h"
-#include "sound/QtEventPump.h"
-#include "sound/PulsePlayer.h"
 #include "sound/MonotonicTickCounter.h"
+#include "sound/PulsePlayer.h"
+#include "sound/QtEventPump.h"
 
 #include <QApplication>
 
@@ -47,8 +47,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.varnock.Varnock"));
 
     if (app::programFolder().isEmpty())
-        std::fprintf(stderr, "varnock: cannot tell which folder the program runs from, so its "
-                             "recordings cannot be found: the characters sound as nothing\n");
+        std::fprintf(stderr,
+            "varnock: cannot tell which folder the program runs from, so its "
+            "recordings cannot be found: the characters sound as nothing\n");
 
     sound::PulsePlayer player;
     sound::MonotonicTickCounter ticks;

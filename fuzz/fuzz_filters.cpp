@@ -1,5 +1,5 @@
 #include "Require.h"
-#include "app/InputFilters.h"
+#include "app/TypedCharacterRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "FakePlatform.h"
 #include "app/Form1.h"
-#include "app/InputFilters.h"
 #include "app/TextBox.h"
+#include "app/TypedCharacterRules.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -13,13 +13,13 @@ class TextBox;
 // through an input method. Keys that type no character (arrows, Delete, Tab), and the
 // clipboard and undo shortcuts, work as ever; text pasted or set by the program is not
 // filtered.
-class TypingFilter : public QObject {
+class TypingEventFilter : public QObject {
     Q_OBJECT
 
 public:
     using Filter = int (*)(int code);
 
-    TypingFilter(TextBox *box, Filter filter);
+    TypingEventFilter(TextBox *box, Filter filter);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

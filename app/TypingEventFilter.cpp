@@ -1,4 +1,4 @@
-#include "app/TypingFilter.h"
+#include "app/TypingEventFilter.h"
 
 #include "app/TextBox.h"
 #include <QCoreApplication>
@@ -27,7 +27,7 @@ bool isKeyWithoutCharacter(const QKeyEvent *key)
 
 } // namespace
 
-TypingFilter::TypingFilter(TextBox *box, Filter filter)
+TypingEventFilter::TypingEventFilter(TextBox *box, Filter filter)
     : QObject(box)
     , box_(box)
     , filter_(filter)
@@ -35,7 +35,7 @@ TypingFilter::TypingFilter(TextBox *box, Filter filter)
     box->installEventFilter(this);
 }
 
-bool TypingFilter::eventFilter(QObject *, QEvent *event)
+bool TypingEventFilter::eventFilter(QObject *, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -47,7 +47,7 @@ bool TypingFilter::eventFilter(QObject *, QEvent *event)
     }
 }
 
-bool TypingFilter::filterKey(QKeyEvent *key)
+bool TypingEventFilter::filterKey(QKeyEvent *key)
 {
     if (key->text().isEmpty() || isKeyWithoutCharacter(key) || isEditCommand(key))
         return false;
@@ -75,7 +75,7 @@ bool TypingFilter::filterKey(QKeyEvent *key)
     return true;
 }
 
-bool TypingFilter::filterCommit(QInputMethodEvent *input)
+bool TypingEventFilter::filterCommit(QInputMethodEvent *input)
 {
     QString entering;
     for (QChar character : input->commitString()) {

@@ -1,4 +1,4 @@
-#include "app/InputFilters.h"
+#include "app/TypedCharacterRules.h"
 
 namespace app {
 namespace {
