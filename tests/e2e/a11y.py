@@ -5,7 +5,9 @@
     a11y.py watch NAME SECS      for SECS seconds, prints "MS TEXT" whenever that
                                  control's text changes, MS counted from the start
     a11y.py length NAME N SECS   waits until that control holds N characters
+    a11y.py holds NAME N SECS    waits until that control holds N characters or more
     a11y.py focused NAME SECS    waits until that control has the keyboard focus
+    a11y.py centre NAME          prints the screen position of that control's middle, "X Y"
     a11y.py ends NAME N          prints the first and the last N characters of that
                                  control's text, one line each
 
@@ -69,6 +71,17 @@ def run(argv):
         print(text.getText(0, min(n, count)))
         print(text.getText(max(0, count - n), count))
         return 0
+    if len(argv) == 3 and argv[1] == "centre":
+        control = find_control(argv[2])
+        if control is None:
+            print(f"no control named {argv[2]!r}", file=sys.stderr)
+            return 1
+        box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if box.width <= 0 or box.height <= 0:
+            print(f"{argv[2]} has no place on the screen", file=sys.stderr)
+            return 1
+        print(box.x + box.width // 2, box.y + box.height // 2)
+        return 0
     if len(argv) == 3 and argv[1] == "text":
         text = text_of(argv[2])
         if text is None:
@@ -86,13 +99,14 @@ def run(argv):
             time.sleep(0.05)
         print(f"{argv[2]} shows {text!r}, not {argv[3]!r}", file=sys.stderr)
         return 1
-    if len(argv) == 5 and argv[1] == "length":
+    if len(argv) == 5 and argv[1] in ("length", "holds"):
         deadline = time.monotonic() + float(argv[4])
+        wanted = int(argv[3])
         count = None
         while time.monotonic() < deadline:
             control = find_control(argv[2])
             count = control.queryText().characterCount if control is not None else None
-            if count == int(argv[3]):
+            if count == wanted or (argv[1] == "holds" and count is not None and count > wanted):
                 return 0
             time.sleep(0.1)
         print(f"{argv[2]} holds {count} characters, not {argv[3]}", file=sys.stderr)

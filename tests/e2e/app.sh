@@ -53,9 +53,12 @@ cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$app_pid/stat"
 }
 
-# Clicks with the pointer at a place in the window, in pixels from its top left.
-click_at() {
-    xdotool mousemove --window "$app_window" "$1" "$2" click 1
+# Clicks with the pointer in the middle of the control of that name, found over AT-SPI.
+click_on() {
+    local place
+    place=$(a11y centre "$1") || { echo "FAIL: no control named $1 to click"; exit 1; }
+    # shellcheck disable=SC2086 # "X Y"
+    xdotool mousemove $place click 1
 }
 
 # The Morse code heard in a recording, as characters of dots and dashes separated by
@@ -141,12 +144,14 @@ wait_for_exit() {
 # Clicks the encode button and, for the given seconds, notes when the Morse box changes:
 # code_times holds the milliseconds of each change after the first reading.
 time_encoded_codes() {
-    local changes
+    local changes place
     changes=$(mktemp)
+    place=$(a11y centre "Varnock") || { echo "FAIL: no encode button"; exit 1; }
     a11y watch "Morse code" "$1" >"$changes" &
     local watcher=$!
     sleep 0.5
-    click_at 290 96 # Varnock: encode
+    # shellcheck disable=SC2086 # "X Y"
+    xdotool mousemove $place click 1
     wait "$watcher"
     cat "$changes"
     mapfile -t code_times < <(awk 'NR > 1 { print $1 }' "$changes")

@@ -24,7 +24,7 @@ check "M's recording is over 100 MiB" test "$(stat -c %s "$folder/morsecode_M.wa
 
 start_app "$folder/varnock"
 xdotool windowactivate --sync "$app_window"
-click_at 133 96 # Reset
+click_on Reset
 xdotool type --delay 30 "esotm"
 check "typed" a11y wait "Plain text" "ESOTM" 5
 

@@ -8,7 +8,7 @@ tone_segments=$2
 
 start_app "$1"
 xdotool windowactivate --sync "$app_window"
-click_at 133 96 # Reset
+click_on Reset
 check "reset empties the plain-text box" a11y wait "Plain text" "" 5
 check "reset empties the Morse box" a11y wait "Morse code" "" 5
 xdotool type --delay 30 "sos"
@@ -16,7 +16,7 @@ check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
 
 record_audio
 sleep 0.3
-click_at 290 96 # Varnock: encode
+click_on Varnock # encode
 check "the codes fill the Morse box" a11y wait "Morse code" "... --- ... " 5
 check "the last character shows with its code" a11y wait "Current character" "S ..." 5
 sleep 0.8
@@ -32,17 +32,17 @@ if [ "${#starts[@]}" -eq 3 ]; then
     check "and again 700 ms later" near "$((${starts[2]%.*} - ${starts[1]%.*}))" 702 15
 fi
 
-click_at 205 96 # Morse To Text
+click_on "Morse To Text"
 check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
 check "decoding empties the current character" a11y wait "Current character" "" 5
 
-click_at 133 96 # Reset
-click_at 172 60 # into the Morse box
+click_on Reset
+click_on "Morse code"
 xdotool type --delay 30 "... --- ...x9a_"
 check "the Morse box takes only dots, dashes and spaces" a11y wait "Morse code" "... --- ..." 5
 
-click_at 133 96 # Reset
-click_at 205 96 # Morse To Text, with nothing to decode
+click_on Reset
+click_on "Morse To Text" # with nothing to decode
 error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
 check "a window titled Error comes up" test -n "$error"
 if [ -n "$error" ]; then

@@ -12,18 +12,20 @@ resident_kib() {
 
 start_app "$1"
 xdotool windowactivate --sync "$app_window"
-click_at 133 96 # Reset
+click_on Reset
 xdotool type --delay 20 "paris"
 check "typed" a11y wait "Plain text" "PARIS" 5
 sleep 1
 before=$(resident_kib)
 
-click_at 290 96 # Varnock: encode
+click_on Varnock # encode
 sleep 0.3
-for place in "290 96" "205 96" "133 96"; do # Varnock, Morse To Text, Reset
-    xdotool mousemove --window "$app_window" $place click --repeat 1000 --delay 2 1
+for button in Varnock "Morse To Text" Reset; do
+    place=$(a11y centre "$button")
+    # shellcheck disable=SC2086 # "X Y"
+    xdotool mousemove $place click --repeat 1000 --delay 2 1
 done
-xdotool mousemove --window "$app_window" 172 28 click 1 # into the plain-text box
+click_on "Plain text"
 xdotool keydown Left
 sleep 10
 xdotool keyup Left
