@@ -1,9 +1,8 @@
 #include "FakeClock.h"
-#include "sound/QtEventPump.h"
 #include "sound/Module1.h"
+#include "sound/QtEventPump.h"
 #include "sound/TickCounter.h"
 
-#include <QPushButton>
 #include <QTest>
 
 #include <cmath>
@@ -97,16 +96,15 @@ void TestDelay::waitsForTheCounter()
 
 void TestDelay::pendingEventsRunInsideTheWait()
 {
-    QPushButton button;
-    int clicks = 0;
-    connect(&button, &QPushButton::clicked, this, [&] { ++clicks; });
-    QMetaObject::invokeMethod(&button, &QPushButton::click, Qt::QueuedConnection);
+    int handled = 0;
+    QMetaObject::invokeMethod(
+        this, [&] { ++handled; }, Qt::QueuedConnection);
 
     // The clock has passed the deadline by the first look: one pass, events dispatched.
     ScriptedTicks ticks({0, 0, 300});
     sound::QtEventPump pump;
     Delay(200, ticks, pump);
-    QCOMPARE(clicks, 1);
+    QCOMPARE(handled, 1);
 }
 
 void TestDelay::nestedWaitEndsTheOuterAtItsNextPass()
@@ -124,5 +122,5 @@ void TestDelay::nestedWaitEndsTheOuterAtItsNextPass()
     QCOMPARE(clock.dispatches, 2);
 }
 
-QTEST_MAIN(TestDelay)
+QTEST_GUILESS_MAIN(TestDelay)
 #include "tst_delay.moc"
