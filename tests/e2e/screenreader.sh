@@ -8,22 +8,28 @@ here=$(dirname "$0")
 source "$here/desktop.sh"
 source "$here/app.sh"
 
+# Orca runs once for each user: one that is already running is somebody's own.
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+    echo "SKIP: an Orca of this user is running already, and a second one will not start"
+    exit 77
+fi
+
 orca_dir=$(mktemp -d)
 orca_log="$orca_dir/debug.log"
 orca_pid=
+ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
 stop_orca() {
     if [ -n "$orca_pid" ]; then
         # Orca is the one child of script; it says goodbye before it ends, and the next
         # Orca will not start while it lives.
-        local reader tries=0
+        local reader
         reader=$(pgrep -P "$orca_pid" -x orca || true)
         if [ -n "$reader" ]; then
             kill "$reader" 2>/dev/null || true
-            while kill -0 "$reader" 2>/dev/null && [ $tries -lt 100 ]; do
-                sleep 0.1
-                tries=$((tries + 1))
-            done
-            kill -KILL "$reader" 2>/dev/null || true
+            wait_until 10 ended "$reader" || kill -KILL "$reader" 2>/dev/null || true
         fi
         kill "$orca_pid" 2>/dev/null || true
         wait "$orca_pid" 2>/dev/null || true
@@ -44,13 +50,14 @@ spoken_count() {
     spoken_from 1 | wc -l
 }
 
+# Whether Orca has said a line, from the line given on.
+has_said() {
+    spoken_from "$1" | grep -q -x -F -- "$2"
+}
+
 # Waits up to the given seconds until Orca has said a line, from the line given on.
 wait_for_speech() {
-    local from=$1 line=$2 deadline=$(($(date +%s) + $3))
-    until spoken_from "$from" | grep -q -x -F -- "$line"; do
-        [ "$(date +%s)" -lt "$deadline" ] || { echo "Orca did not say \"$line\" within $3 s"; return 1; }
-        sleep 0.1
-    done
+    wait_until "$3" has_said "$1" "$2" || { echo "Orca did not say \"$2\" within $3 s"; return 1; }
 }
 
 # What Orca said of the characters of an encode, from the line given on.
@@ -58,19 +65,9 @@ spoken_steps() {
     spoken_from "$1" | grep -E '^[^,]+, (no code|(dot|dash)( dot| dash)*)\.$' || true
 }
 
-wait_for_steps() {
-    local deadline=$(($(date +%s) + $3))
-    until [ "$(spoken_steps "$1" | wc -l)" -ge "$2" ]; do
-        [ "$(date +%s)" -lt "$deadline" ] || { echo "Orca did not say $2 characters within $3 s"; return 1; }
-        sleep 0.1
-    done
+has_said_steps() {
+    [ "$(spoken_steps "$1" | wc -l)" -ge "$2" ]
 }
-
-# Orca runs once for each user: one that is already running is somebody's own.
-if pgrep -u "$(id -u)" -x orca >/dev/null; then
-    echo "SKIP: an Orca of this user is running already, and a second one will not start"
-    exit 77
-fi
 
 # Orca keeps its settings in the home folder: a private one, so the defaults hold. It
 # and the speech server it starts get no sound server: their speech, which lasts beyond
@@ -94,7 +91,7 @@ check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
 before=$(($(spoken_count) + 1))
 click_on Varnock # encode
 check "the last character shows with its code" a11y wait "Current character" "S ..." 10
-check "Orca says three characters" wait_for_steps "$before" 3 10
+check "Orca says three characters" wait_until 10 has_said_steps "$before" 3
 steps=$(spoken_steps "$before")
 check "each character is spoken with its code, in order" \
     test "$steps" = $'S, dot dot dot.\nO, dash dash dash.\nS, dot dot dot.'
