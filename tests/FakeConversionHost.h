@@ -1,21 +1,33 @@
 #pragma once
 
+#include "FakeClock.h"
 #include "convert/ConversionHost.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-// Three plain strings for the boxes; counts the messages shown, the waits and the sounds,
-// and keeps the lines announced.
+#include <cmath>
+#include <cstdint>
+
+// Three plain strings for the boxes and a fake clock for the waits: each wait lasts to the
+// first tick past its length, running the clock's scripted actions on the way, as the
+// window's events would. Counts the messages shown and the waits, and keeps the sounds
+// started and the lines announced.
 class FakeConversionHost : public convert::ConversionHost {
 public:
     QString Text1;
     QString Text2;
     QString Text3;
     convert::FormStrings formStrings;
+    FakeClock clock;
     int blankFieldMessages = 0;
     int waits = 0;
-    int sounds = 0;
+    struct Sound {
+        QString symbol;
+        std::uint32_t tick;
+    };
+    QList<Sound> sounds;
     QStringList announced;
 
     QString text(convert::Box box) const override
@@ -25,9 +37,24 @@ public:
     void setText(convert::Box box, const QString &text) override { this->box(box) = text; }
     void showBlankFieldMessage() override { ++blankFieldMessages; }
     convert::FormStrings &strings() override { return formStrings; }
-    void Delay(double) override { ++waits; }
-    void GetSound() override { ++sounds; }
+    void Delay(double ms) override
+    {
+        ++waits;
+        const std::uint32_t end = clock.now + std::uint32_t(std::floor(ms)) + 1;
+        do
+            clock.dispatchPendingEvents(int(end - clock.now));
+        while (std::int32_t(end - clock.now) > 0);
+    }
+    void GetSound() override { sounds.append({formStrings.CurrentSymbol, clock.now}); }
     void announce(const QString &line) override { announced << line; }
+
+    QString soundedSymbols() const
+    {
+        QString symbols;
+        for (const Sound &sound : sounds)
+            symbols += sound.symbol;
+        return symbols;
+    }
 
 private:
     QString &box(convert::Box box)

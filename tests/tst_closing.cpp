@@ -1,15 +1,11 @@
-#include "FakePlatform.h"
+#include "Form1Fixture.h"
 #include "app/ClosingAnimation.h"
-#include "app/Form1.h"
-#include "app/TextBox.h"
 #include "app/WindowGeometry.h"
 
-#include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
 #include <limits>
-#include <memory>
 
 namespace {
 
@@ -154,41 +150,37 @@ void TestClosing::windowOutOfTimeEndsAtOnce()
 
 void TestClosing::closingTheWindowAnimatesAndEndsTheProcess()
 {
-    FakePlatform fake("/v");
-    app::Form1 form(fake.platform());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QRect before = form.frameGeometry();
+    Form1Fixture window;
+    QVERIFY(window.show());
+    const QRect before = window.form.frameGeometry();
     QRect atTheEnd;
-    fake.onProcessEnd = [&] { atTheEnd = form.frameGeometry(); };
+    window.fake.onProcessEnd = [&] { atTheEnd = window.form.frameGeometry(); };
 
-    form.close();
-    QCOMPARE(fake.processEnds, 1);
-    QVERIFY(atTheEnd.top() * 15 > form.screen()->geometry().width() * 15);
+    window.form.close();
+    QCOMPARE(window.fake.processEnds, 1);
+    // The loop ends once the top has passed the screen's width.
+    QVERIFY(atTheEnd.top() > window.form.screen()->geometry().width());
     QVERIFY(atTheEnd.left() > before.left());
     QVERIFY(atTheEnd.width() < before.width());
     QVERIFY(atTheEnd.height() < before.height());
 
     // Asking again changes nothing.
-    form.close();
-    QCOMPARE(fake.processEnds, 1);
+    window.form.close();
+    QCOMPARE(window.fake.processEnds, 1);
 }
 
 void TestClosing::closingDuringAnEncodeEndsIt()
 {
-    FakePlatform fake("/v");
-    app::Form1 form(fake.platform());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto *text2 = form.findChild<app::TextBox *>(QStringLiteral("Text2"));
-    form.findChild<app::TextBox *>(QStringLiteral("Text1"))->setText(QStringLiteral("sos"));
-    text2->clear();
+    Form1Fixture window;
+    QVERIFY(window.show());
+    window.box("Text1")->setText(QStringLiteral("sos"));
+    window.box("Text2")->clear();
     QString morseAtTheEnd;
-    fake.onProcessEnd = [&] { morseAtTheEnd = text2->text(); };
-    fake.clock.at(1500, [&] { form.close(); });
+    window.fake.onProcessEnd = [&] { morseAtTheEnd = window.box("Text2")->text(); };
+    window.fake.clock.at(1500, [&] { window.form.close(); });
 
-    form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-    QCOMPARE(fake.processEnds, 1);
+    window.click("Command1");
+    QCOMPARE(window.fake.processEnds, 1);
     QCOMPARE(morseAtTheEnd, QStringLiteral("... "));
 }
 

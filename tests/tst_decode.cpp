@@ -81,7 +81,7 @@ void TestDecode::decodesIntoText1()
     QCOMPARE(host.blankFieldMessages, 0);
     // Nothing can run inside a decode.
     QCOMPARE(host.waits, 0);
-    QCOMPARE(host.sounds, 0);
+    QVERIFY(host.sounds.isEmpty());
     QCOMPARE(host.formStrings.CurrentSymbol, currentSymbol);
     QCOMPARE(host.formStrings.LookupResult, lookupResult);
     QCOMPARE(host.formStrings.SourceText, QStringLiteral("SOS"));

@@ -1,7 +1,5 @@
-#include "FakePlatform.h"
-#include "app/Form1.h"
+#include "Form1Fixture.h"
 #include "app/KeyPreview.h"
-#include "app/TextBox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -13,8 +11,6 @@
 #include <QTimer>
 
 #include <memory>
-
-using app::Form1;
 
 namespace {
 
@@ -54,53 +50,40 @@ private Q_SLOTS:
     void decodeButtonDecodesText2();
     void blankMorseShowsTheErrorBox();
     void boxesHoldAMebibyte();
+    void encodeShowsEachCodeBeforeItsCharacterAndSound();
+    void eachCharacterIsAnnouncedAsItIsSounded();
+    void resetDuringAnEncode();
 
 private:
-    template <typename T> T *control(const char *name)
-    {
-        auto *found = form->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-
-    std::unique_ptr<FakePlatform> fake;
-    FakeClock *clock = nullptr;
-    FakeSoundSink *sink = nullptr;
-    Form1 *form = nullptr;
+    std::unique_ptr<Form1Fixture> window;
 };
 
 void TestForm1::init()
 {
-    fake = std::make_unique<FakePlatform>("/opt/varnock");
-    clock = &fake->clock;
-    sink = &fake->sink;
-    form = new Form1(fake->platform());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form));
+    window = std::make_unique<Form1Fixture>("/opt/varnock");
+    QVERIFY(window->show());
 }
 
 void TestForm1::cleanup()
 {
-    delete form;
-    form = nullptr;
+    window.reset();
 }
 
 void TestForm1::startsWithItsInitialTexts()
 {
-    QCOMPARE(form->windowTitle(), QStringLiteral("Varnock"));
-    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral(" Text "));
-    QCOMPARE(control<app::TextBox>("Text2")->text(), QStringLiteral(" Morse "));
-    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
-    QCOMPARE(control<QPushButton>("Command1")->text(), QStringLiteral("Varnock"));
-    QCOMPARE(control<QPushButton>("Command2")->text(), QStringLiteral("Reset"));
-    QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("Morse To Text"));
-    QCOMPARE(QApplication::focusWidget(), control<app::TextBox>("Text1"));
-    QCOMPARE(form->formStrings().SourceText, QString());
-    QCOMPARE(form->formStrings().CurrentSymbol, QString());
-    QCOMPARE(form->formStrings().LookupResult, QString());
-    QVERIFY(!control<QLabel>("Label1")->text().isEmpty());
-    QCOMPARE(control<QLabel>("Label2")->text(), control<QLabel>("Label1")->text());
+    QCOMPARE(window->form.windowTitle(), QStringLiteral("Varnock"));
+    QCOMPARE(window->box("Text1")->text(), QStringLiteral(" Text "));
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral(" Morse "));
+    QCOMPARE(window->box("Text3")->text(), QString());
+    QCOMPARE(window->button("Command1")->text(), QStringLiteral("Varnock"));
+    QCOMPARE(window->button("Command2")->text(), QStringLiteral("Reset"));
+    QCOMPARE(window->button("Command3")->text(), QStringLiteral("Morse To Text"));
+    QCOMPARE(QApplication::focusWidget(), window->box("Text1"));
+    QCOMPARE(window->form.formStrings().SourceText, QString());
+    QCOMPARE(window->form.formStrings().CurrentSymbol, QString());
+    QCOMPARE(window->form.formStrings().LookupResult, QString());
+    QVERIFY(!window->control<QLabel>("Label1")->text().isEmpty());
+    QCOMPARE(window->control<QLabel>("Label2")->text(), window->control<QLabel>("Label1")->text());
 }
 
 void TestForm1::controlsSitWhereTheyBelong_data()
@@ -121,15 +104,15 @@ void TestForm1::controlsSitWhereTheyBelong_data()
 void TestForm1::controlsSitWhereTheyBelong()
 {
     QFETCH(QRect, geometry);
-    QCOMPARE(control<QWidget>(QTest::currentDataTag())->geometry(), geometry);
+    QCOMPARE(window->control(QTest::currentDataTag())->geometry(), geometry);
 }
 
 void TestForm1::windowHasAFixedSizeAndNoMaximiseButton()
 {
-    QCOMPARE(form->size(), QSize(342, 518));
-    QCOMPARE(form->minimumSize(), QSize(342, 518));
-    QCOMPARE(form->maximumSize(), QSize(342, 518));
-    const Qt::WindowFlags flags = form->windowFlags();
+    QCOMPARE(window->form.size(), QSize(342, 518));
+    QCOMPARE(window->form.minimumSize(), QSize(342, 518));
+    QCOMPARE(window->form.maximumSize(), QSize(342, 518));
+    const Qt::WindowFlags flags = window->form.windowFlags();
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
@@ -151,7 +134,7 @@ void TestForm1::boxesUseCourierNew()
 {
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
-    const QFont font = control<QWidget>(QTest::currentDataTag())->font();
+    const QFont font = window->control(QTest::currentDataTag())->font();
     QCOMPARE(font.family(), QStringLiteral("Courier New"));
     QCOMPARE(font.pixelSize(), pixelSize);
     QCOMPARE(font.bold(), bold);
@@ -163,15 +146,15 @@ void TestForm1::boxesUseCourierNew()
 void TestForm1::greyBackgroundsAndWhiteBoxes()
 {
     // Between the Morse box and the row of buttons only the window shows.
-    QCOMPARE(pixel(form, QPoint(170, 76)), lightGrey);
-    QCOMPARE(pixel(form, QPoint(335, 300)), lightGrey);
+    QCOMPARE(pixel(&window->form, QPoint(170, 76)), lightGrey);
+    QCOMPARE(pixel(&window->form, QPoint(335, 300)), lightGrey);
     for (const char *label : {"Label1", "Label2"})
-        QCOMPARE(pixel(control<QWidget>(label), QPoint(1, 1)), lightGrey);
+        QCOMPARE(pixel(window->control(label), QPoint(1, 1)), lightGrey);
     // The face of each button, clear of its bevel and caption.
     for (const char *button : {"Command1", "Command2", "Command3"})
-        QCOMPARE(pixel(control<QWidget>(button), QPoint(4, 4)), lightGrey);
+        QCOMPARE(pixel(window->control(button), QPoint(4, 4)), lightGrey);
     for (const char *box : {"Text1", "Text2", "Text3"}) {
-        auto *widget = control<QWidget>(box);
+        auto *widget = window->control(box);
         QCOMPARE(
             pixel(widget, QPoint(widget->width() - 5, widget->height() / 2)), QColor(Qt::white));
     }
@@ -179,7 +162,7 @@ void TestForm1::greyBackgroundsAndWhiteBoxes()
 
 void TestForm1::chartAndIconAreDrawn()
 {
-    const QImage chart = control<QLabel>("Image1")->pixmap().toImage();
+    const QImage chart = window->control<QLabel>("Image1")->pixmap().toImage();
     QCOMPARE(chart.size(), QSize(312, 388));
     QCOMPARE(chart.pixelColor(150, 250), QColor(Qt::white));
     int dark = 0;
@@ -188,7 +171,7 @@ void TestForm1::chartAndIconAreDrawn()
             dark += qGray(chart.pixel(x, y)) < 64;
     QVERIFY2(dark > 3000, "the chart has too little drawn on it");
 
-    const QImage icon = form->windowIcon().pixmap(32, 32).toImage();
+    const QImage icon = window->form.windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(icon.hasAlphaChannel());
     QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
@@ -209,7 +192,7 @@ void TestForm1::tabCyclesTheBoxesAndButtons()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String("Command3"));
     for (const char *name : {"Label1", "Label2", "Image1"})
-        QCOMPARE(control<QWidget>(name)->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(window->control(name)->focusPolicy(), Qt::NoFocus);
 }
 
 void TestForm1::controlsCarryAccessibleNames()
@@ -225,7 +208,7 @@ void TestForm1::controlsCarryAccessibleNames()
     };
     for (const auto &[control, name] : names) {
         QAccessibleInterface *accessible
-            = QAccessible::queryAccessibleInterface(this->control<QWidget>(control));
+            = QAccessible::queryAccessibleInterface(window->control(control));
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Name), QLatin1String(name));
     }
@@ -233,18 +216,18 @@ void TestForm1::controlsCarryAccessibleNames()
 
 void TestForm1::screenReadersSeeAFrameWithDescriptions()
 {
-    QCOMPARE(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Window);
+    QCOMPARE(QAccessible::queryAccessibleInterface(&window->form)->role(), QAccessible::Window);
 
     QStringList descriptions;
     for (const char *command : {"Command1", "Command2", "Command3"}) {
-        descriptions << QAccessible::queryAccessibleInterface(control<QWidget>(command))
+        descriptions << QAccessible::queryAccessibleInterface(window->control(command))
                             ->text(QAccessible::Description);
         QVERIFY2(!descriptions.back().isEmpty(), command);
     }
     descriptions.removeDuplicates();
     QCOMPARE(descriptions.size(), 3);
 
-    const QString chart = QAccessible::queryAccessibleInterface(control<QWidget>("Image1"))
+    const QString chart = QAccessible::queryAccessibleInterface(window->control("Image1"))
                               ->text(QAccessible::Description);
     for (const char *shown :
         {"5. Between words: seven units.", "A: dot dash.", "Z: dash dash dot dot.",
@@ -256,25 +239,25 @@ void TestForm1::enterAndEscapePressNoButton()
 {
     int clicks = 0;
     for (const char *button : {"Command1", "Command2", "Command3"})
-        connect(control<QPushButton>(button), &QPushButton::clicked, this, [&] { ++clicks; });
+        connect(window->button(button), &QPushButton::clicked, this, [&] { ++clicks; });
     for (const char *box : {"Text1", "Text2", "Text3"}) {
-        auto *widget = control<app::TextBox>(box);
+        auto *widget = window->box(box);
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_Return);
         QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
         QTest::keyClick(widget, Qt::Key_Escape);
     }
     QCOMPARE(clicks, 0);
-    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral(" Text "));
+    QCOMPARE(window->box("Text1")->text(), QStringLiteral(" Text "));
 }
 
 void TestForm1::keyPreviewSeesKeysFirst()
 {
-    auto *text1 = control<app::TextBox>("Text1");
+    auto *text1 = window->box("Text1");
     text1->setCursorPosition(3);
     QList<std::pair<int, int>> seen; // key and the caret at that moment
-    connect(
-        form->keyPreview(), &app::KeyPreview::keyDown, this, [&](int key, Qt::KeyboardModifiers) {
+    connect(window->form.keyPreview(), &app::KeyPreview::keyDown, this,
+        [&](int key, Qt::KeyboardModifiers) {
             seen.append({key, text1->cursorPosition()});
         });
 
@@ -285,7 +268,7 @@ void TestForm1::keyPreviewSeesKeysFirst()
 
     // A key the focused button ignores climbs to the window, yet is seen once.
     seen.clear();
-    auto *command2 = control<QPushButton>("Command2");
+    auto *command2 = window->button("Command2");
     command2->setFocus();
     QTest::keyClick(command2, Qt::Key_F5);
     QCOMPARE(seen.size(), 1);
@@ -296,35 +279,35 @@ void TestForm1::arrowKeysSoundAndStillMoveTheCaret()
 {
     const QString dot = QStringLiteral("/opt/varnock/morsecode_E.wav");
     const QString dash = QStringLiteral("/opt/varnock/morsecode_T.wav");
-    auto *text1 = control<app::TextBox>("Text1");
+    auto *text1 = window->box("Text1");
     text1->setCursorPosition(3);
 
     QTest::keyClick(text1, Qt::Key_Left);
-    QCOMPARE(sink->paths(), QStringList{dot});
+    QCOMPARE(window->fake.sink.paths(), QStringList{dot});
     QCOMPARE(text1->cursorPosition(), 2);
     QTest::keyClick(text1, Qt::Key_Right);
-    QCOMPARE(sink->paths(), (QStringList{dot, dash}));
+    QCOMPARE(window->fake.sink.paths(), (QStringList{dot, dash}));
     QCOMPARE(text1->cursorPosition(), 3);
     QTest::keyClick(text1, Qt::Key_Left, Qt::ControlModifier);
-    QCOMPARE(sink->paths().size(), 3);
-    QCOMPARE(sink->paths().last(), dot);
+    QCOMPARE(window->fake.sink.paths().size(), 3);
+    QCOMPARE(window->fake.sink.paths().last(), dot);
 
-    sink->starts.clear();
+    window->fake.sink.starts.clear();
     for (const Qt::Key silent : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_Space, Qt::Key_E,
              Qt::Key_T, Qt::Key_Shift})
         QTest::keyClick(text1, silent);
-    QCOMPARE(sink->paths(), QStringList());
+    QCOMPARE(window->fake.sink.paths(), QStringList());
 
     // Also while a button has the focus.
-    auto *command1 = control<QPushButton>("Command1");
+    auto *command1 = window->button("Command1");
     command1->setFocus();
     QTest::keyClick(command1, Qt::Key_Right);
-    QCOMPARE(sink->paths(), QStringList{dash});
+    QCOMPARE(window->fake.sink.paths(), QStringList{dash});
 }
 
 void TestForm1::heldArrowRestartsItsSound()
 {
-    auto *text2 = control<app::TextBox>("Text2");
+    auto *text2 = window->box("Text2");
     text2->setFocus();
     text2->setCursorPosition(0);
     for (int repeat = 0; repeat < 3; ++repeat) {
@@ -333,7 +316,8 @@ void TestForm1::heldArrowRestartsItsSound()
     }
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(text2, &release);
-    QCOMPARE(sink->paths(), QStringList(3, QStringLiteral("/opt/varnock/morsecode_T.wav")));
+    QCOMPARE(
+        window->fake.sink.paths(), QStringList(3, QStringLiteral("/opt/varnock/morsecode_T.wav")));
     QCOMPARE(text2->cursorPosition(), 3);
 }
 
@@ -348,40 +332,40 @@ void TestForm1::resetEmptiesTheBoxes()
 {
     QFETCH(QString, text);
     // Leave something in the shared strings, which the reset keeps.
-    control<app::TextBox>("Text2")->setText(QStringLiteral("... --- "));
-    control<QPushButton>("Command3")->click();
-    const convert::FormStrings before = form->formStrings();
+    window->box("Text2")->setText(QStringLiteral("... --- "));
+    window->button("Command3")->click();
+    const convert::FormStrings before = window->form.formStrings();
     for (const char *name : {"Text1", "Text2", "Text3"})
-        control<app::TextBox>(name)->setText(text);
-    auto *reset = control<QPushButton>("Command2");
+        window->box(name)->setText(text);
+    auto *reset = window->button("Command2");
     reset->setFocus();
 
     QTest::mouseClick(reset, Qt::LeftButton);
     for (const char *name : {"Text1", "Text2", "Text3"})
-        QCOMPARE(control<app::TextBox>(name)->text(), QString());
-    QCOMPARE(QApplication::focusWidget(), control<app::TextBox>("Text1"));
-    QCOMPARE(form->formStrings().CurrentSymbol, before.CurrentSymbol);
-    QCOMPARE(form->formStrings().LookupResult, before.LookupResult);
-    QCOMPARE(form->formStrings().SourceText, before.SourceText);
-    QCOMPARE(form->formStrings().CurrentSymbol, QStringLiteral("---"));
+        QCOMPARE(window->box(name)->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), window->box("Text1"));
+    QCOMPARE(window->form.formStrings().CurrentSymbol, before.CurrentSymbol);
+    QCOMPARE(window->form.formStrings().LookupResult, before.LookupResult);
+    QCOMPARE(window->form.formStrings().SourceText, before.SourceText);
+    QCOMPARE(window->form.formStrings().CurrentSymbol, QStringLiteral("---"));
 }
 
 void TestForm1::decodeButtonDecodesText2()
 {
-    control<app::TextBox>("Text2")->setText(QStringLiteral("... --- ... "));
-    control<app::TextBox>("Text3")->setText(QStringLiteral("S ..."));
-    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
-    QCOMPARE(control<app::TextBox>("Text1")->text(), QStringLiteral("S O S "));
-    QCOMPARE(control<app::TextBox>("Text2")->text(), QStringLiteral("... --- ... "));
-    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
-    QCOMPARE(form->formStrings().CurrentSymbol, QStringLiteral("..."));
-    QCOMPARE(form->formStrings().LookupResult, QStringLiteral("S"));
+    window->box("Text2")->setText(QStringLiteral("... --- ... "));
+    window->box("Text3")->setText(QStringLiteral("S ..."));
+    QTest::mouseClick(window->button("Command3"), Qt::LeftButton);
+    QCOMPARE(window->box("Text1")->text(), QStringLiteral("S O S "));
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral("... --- ... "));
+    QCOMPARE(window->box("Text3")->text(), QString());
+    QCOMPARE(window->form.formStrings().CurrentSymbol, QStringLiteral("..."));
+    QCOMPARE(window->form.formStrings().LookupResult, QStringLiteral("S"));
 }
 
 void TestForm1::blankMorseShowsTheErrorBox()
 {
-    control<app::TextBox>("Text2")->clear();
-    control<app::TextBox>("Text3")->setText(QStringLiteral("S ..."));
+    window->box("Text2")->clear();
+    window->box("Text3")->setText(QStringLiteral("S ..."));
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
@@ -395,14 +379,14 @@ void TestForm1::blankMorseShowsTheErrorBox()
         buttons = box->standardButtons();
         box->button(QMessageBox::Ok)->click();
     });
-    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(window->button("Command3"), Qt::LeftButton);
 
     QCOMPARE(text, QStringLiteral("This Field Can't Be Blank!!"));
     QCOMPARE(title, QStringLiteral("Error"));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(control<app::TextBox>("Text1")->text(), QString());
-    QCOMPARE(control<app::TextBox>("Text3")->text(), QString());
+    QCOMPARE(window->box("Text1")->text(), QString());
+    QCOMPARE(window->box("Text3")->text(), QString());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -411,12 +395,74 @@ void TestForm1::boxesHoldAMebibyte()
     QString morse;
     while (morse.size() < 1024 * 1024)
         morse += QStringLiteral(".- -... ");
-    control<app::TextBox>("Text2")->setText(morse);
-    QCOMPARE(control<app::TextBox>("Text2")->text().size(), morse.size());
-    QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
-    const QString plain = control<app::TextBox>("Text1")->text();
+    window->box("Text2")->setText(morse);
+    QCOMPARE(window->box("Text2")->text().size(), morse.size());
+    QTest::mouseClick(window->button("Command3"), Qt::LeftButton);
+    const QString plain = window->box("Text1")->text();
     QCOMPARE(plain.size(), morse.size() / 2);
     QVERIFY(plain.startsWith(QStringLiteral("A B A B ")));
+}
+
+void TestForm1::encodeShowsEachCodeBeforeItsCharacterAndSound()
+{
+    window->box("Text1")->setText(QStringLiteral("sos"));
+    window->box("Text2")->clear();
+    QList<std::uint32_t> text2Changes, text3Changes, soundTicks;
+    FakeClock &clock = window->fake.clock;
+    connect(window->box("Text2"), &app::TextBox::textChanged, this,
+        [&] { text2Changes.append(clock.now); });
+    connect(window->box("Text3"), &app::TextBox::textChanged, this,
+        [&] { text3Changes.append(clock.now); });
+    window->click("Command1");
+
+    QCOMPARE(window->messages, QStringList());
+    QCOMPARE(window->box("Text1")->text(), QStringLiteral("SOS"));
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral("... --- ... "));
+    QCOMPARE(window->box("Text3")->text(), QStringLiteral("S ..."));
+    QCOMPARE(text2Changes, (QList<std::uint32_t>{1000, 1702, 2404}));
+    QCOMPARE(text3Changes, (QList<std::uint32_t>{1201, 1903, 2605}));
+    QCOMPARE(window->fake.sink.paths(),
+        (QStringList{"/opt/varnock/morsecode_S.wav", "/opt/varnock/morsecode_O.wav",
+            "/opt/varnock/morsecode_S.wav"}));
+    for (const auto &start : window->fake.sink.starts)
+        soundTicks.append(start.tick);
+    QCOMPARE(soundTicks, text3Changes);
+    QCOMPARE(clock.now, 1000u + 3 * (201 + 501));
+}
+
+void TestForm1::eachCharacterIsAnnouncedAsItIsSounded()
+{
+    window->box("Text1")->setText(QStringLiteral("s.#"));
+    window->box("Text2")->clear();
+    window->button("Command1")->setFocus();
+    auto *announcement = window->control("Announcement");
+    // Orca speaks a notification shown inside a status bar without naming its role.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(announcement);
+    QCOMPARE(accessible->role(), QAccessible::Notification);
+    QCOMPARE(accessible->parent()->role(), QAccessible::StatusBar);
+    // Read halfway through each character's 500 ms wait, after its sound started.
+    QStringList heard;
+    for (const std::uint32_t tick : {1450, 2152, 2854})
+        window->fake.clock.at(tick, [&] { heard.append(announcement->accessibleName()); });
+    window->click("Command1");
+
+    QCOMPARE(heard,
+        (QStringList{"S, dot dot dot", "full stop, dot dash dot dash dot dash", "#, no code"}));
+    QCOMPARE(QApplication::focusWidget(), window->button("Command1"));
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral("... .-.-.-  "));
+    QCOMPARE(window->box("Text3")->text(), QStringLiteral("# "));
+}
+
+void TestForm1::resetDuringAnEncode()
+{
+    window->box("Text1")->setText(QStringLiteral("sos"));
+    window->box("Text2")->clear();
+    window->fake.clock.at(1500, [this] { window->button("Command2")->click(); });
+    window->click("Command1");
+    QCOMPARE(window->box("Text1")->text(), QString());
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral("--- ... "));
+    QCOMPARE(window->box("Text3")->text(), QStringLiteral("S ..."));
+    QCOMPARE(window->fake.sink.paths().size(), 3);
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,6 +1,4 @@
-#include "FakePlatform.h"
-#include "app/Form1.h"
-#include "app/TextBox.h"
+#include "Form1Fixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,8 +6,6 @@
 #include <QTest>
 
 #include <memory>
-
-using app::Form1;
 
 namespace {
 
@@ -38,31 +34,21 @@ private Q_SLOTS:
     void oddCharactersGoThroughBothConversions();
 
 private:
-    app::TextBox *box(const char *name)
-    {
-        return form->findChild<app::TextBox *>(QLatin1String(name));
-    }
-    QPushButton *button(const char *name)
-    {
-        return form->findChild<QPushButton *>(QLatin1String(name));
-    }
+    app::TextBox *box(const char *name) { return window->box(name); }
+    QPushButton *button(const char *name) { return window->button(name); }
 
-    std::unique_ptr<FakePlatform> fake;
-    Form1 *form = nullptr;
+    std::unique_ptr<Form1Fixture> window;
 };
 
 void TestHostile::init()
 {
-    fake = std::make_unique<FakePlatform>("/v");
-    form = new Form1(fake->platform());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form));
+    window = std::make_unique<Form1Fixture>();
+    QVERIFY(window->show());
 }
 
 void TestHostile::cleanup()
 {
-    delete form;
-    form = nullptr;
+    window.reset();
 }
 
 void TestHostile::tenMebibytesPasteWhole_data()
