@@ -3,6 +3,8 @@
 # start_audio [pulseaudio|pipewire] exports PULSE_SERVER for every client started after
 # it; stop_audio ends the server's processes by their ids.
 
+source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
+
 audio_pids=()
 audio_dir=
 audio_kind=
@@ -81,13 +83,7 @@ start_pipewire() {
 }
 
 stop_audio() {
-    local pid
-    for pid in "${audio_pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${audio_pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_processes "${audio_pids[@]}"
     audio_pids=()
     [ -z "$audio_dir" ] || rm -rf "$audio_dir"
     audio_dir=

@@ -16,6 +16,8 @@
 # client: Xvfb shows what mutter draws and passes it xdotool's keys.
 
 desktop_kinds=(openbox xfwm4 mutter-x11 mutter-xwayland wayland)
+source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
+
 desktop_pids=()
 desktop_kind=
 desktop_dir=
@@ -150,13 +152,7 @@ desktop_shot() {
 }
 
 stop_desktop() {
-    local pid
-    for pid in "${desktop_pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${desktop_pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_processes "${desktop_pids[@]}"
     desktop_pids=()
     [ -z "$desktop_dir" ] || rm -rf "$desktop_dir"
     desktop_dir=
