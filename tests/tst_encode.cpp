@@ -1,4 +1,5 @@
 #include "FakeConversionHost.h"
+#include "Rows.h"
 #include "convert/Decode.h"
 #include "convert/Encode.h"
 
@@ -131,18 +132,9 @@ void TestEncode::newerRunSupersedesTheRunning_data()
     QTest::addColumn<QString>("text3After");
     QTest::addColumn<QString>("sounded");
     QTest::addColumn<int>("blankFieldMessages");
-    QTest::newRow("inside the pause after a character") << 1500 << "e"
-                                                        << "... . "
-                                                        << "E ."
-                                                        << "SE" << 0;
-    QTest::newRow("inside the wait before the sound") << 1100 << "e"
-                                                      << "... . "
-                                                      << "E ."
-                                                      << "E" << 0;
-    QTest::newRow("a blank text ends the running one too") << 1500 << "  "
-                                                           << "... "
-                                                           << "S ..."
-                                                           << "S" << 1;
+    addRow("inside the pause after a character", 1500, "e", "... . ", "E .", "SE", 0);
+    addRow("inside the wait before the sound", 1100, "e", "... . ", "E .", "E", 0);
+    addRow("a blank text ends the running one too", 1500, "  ", "... ", "S ...", "S", 1);
 }
 
 void TestEncode::newerRunSupersedesTheRunning()

@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "Rows.h"
 #include "app/TypedCharacterRules.h"
 
 #include <QApplication>
@@ -49,8 +50,6 @@ private Q_SLOTS:
     void text3IsNotFiltered();
 
 private:
-    app::TextBox *box(const char *name) { return window->box(name); }
-
     std::unique_ptr<Form1Fixture> window;
 };
 
@@ -115,39 +114,18 @@ void TestFilters::typingIntoTheBoxes_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("entered");
 
-    QTest::newRow("plain text in capitals") << "Text1"
-                                            << "sos 1:"
-                                            << "SOS 1:";
-    QTest::newRow("marks refused") << "Text1"
-                                   << "a.b,c?"
-                                   << "ABC";
-    QTest::newRow("marks between digits and letters") << "Text1"
-                                                      << ";<=>?@"
-                                                      << "";
-    QTest::newRow("marks above Z") << "Text1"
-                                   << "[\\]^_`{|}~"
-                                   << "";
-    QTest::newRow("marks below digits") << "Text1"
-                                        << "!\"#$%&'()*+,-./"
-                                        << "";
-    QTest::newRow("every letter") << "Text1"
-                                  << "The Quick Brown Fox 0123456789"
-                                  << "THE QUICK BROWN FOX 0123456789";
-    QTest::newRow("letters beyond ASCII") << "Text1"
-                                          << "\u00e9\u00df\u00c4x"
-                                          << "X";
-    QTest::newRow("Morse as typed") << "Text2"
-                                    << "... --- ..."
-                                    << "... --- ...";
-    QTest::newRow("Morse marks") << "Text2"
-                                 << "._-+/"
-                                 << ".-";
-    QTest::newRow("letters and digits in Morse") << "Text2"
-                                                 << "abcXYZ0189:"
-                                                 << "";
-    QTest::newRow("dashes beyond ASCII") << "Text2"
-                                         << "\u2014\u2013\u00b7"
-                                         << "";
+    addRow("plain text in capitals", "Text1", "sos 1:", "SOS 1:");
+    addRow("marks refused", "Text1", "a.b,c?", "ABC");
+    addRow("marks between digits and letters", "Text1", ";<=>?@", "");
+    addRow("marks above Z", "Text1", "[\\]^_`{|}~", "");
+    addRow("marks below digits", "Text1", "!\"#$%&'()*+,-./", "");
+    addRow("every letter", "Text1", "The Quick Brown Fox 0123456789",
+        "THE QUICK BROWN FOX 0123456789");
+    addRow("letters beyond ASCII", "Text1", "\u00e9\u00df\u00c4x", "X");
+    addRow("Morse as typed", "Text2", "... --- ...", "... --- ...");
+    addRow("Morse marks", "Text2", "._-+/", ".-");
+    addRow("letters and digits in Morse", "Text2", "abcXYZ0189:", "");
+    addRow("dashes beyond ASCII", "Text2", "\u2014\u2013\u00b7", "");
 }
 
 void TestFilters::typingIntoTheBoxes()
@@ -155,7 +133,7 @@ void TestFilters::typingIntoTheBoxes()
     QFETCH(QString, boxName);
     QFETCH(QString, typed);
     QFETCH(QString, entered);
-    app::TextBox *target = box(qPrintable(boxName));
+    app::TextBox *target = window->box(qPrintable(boxName));
     target->setFocus();
     type(target, typed);
     QCOMPARE(target->text(), entered);
@@ -177,7 +155,7 @@ void TestFilters::backspaceAndControlHDelete()
     QFETCH(QString, boxName);
     QFETCH(int, modifiers);
     QFETCH(int, key);
-    app::TextBox *target = box(qPrintable(boxName));
+    app::TextBox *target = window->box(qPrintable(boxName));
     target->setFocus();
     target->setText(QStringLiteral("... -"));
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -186,7 +164,7 @@ void TestFilters::backspaceAndControlHDelete()
 
 void TestFilters::keysWithoutCharactersStillWork()
 {
-    app::TextBox *text2 = box("Text2");
+    app::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     text2->setText(QStringLiteral(".-.."));
     QTest::keyClick(text2, Qt::Key_Home);
@@ -198,8 +176,8 @@ void TestFilters::keysWithoutCharactersStillWork()
     QCOMPARE(text2->text(), QStringLiteral("-. ."));
 
     QTest::keyClick(text2, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box("Text3"));
-    QTest::keyClick(box("Text3"), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), window->box("Text3"));
+    QTest::keyClick(window->box("Text3"), Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), text2);
 }
 
@@ -209,7 +187,7 @@ void TestFilters::enterAndEscapeDoNothing()
     for (auto *button : window->form.findChildren<QPushButton *>())
         connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
     for (const char *name : {"Text1", "Text2"}) {
-        app::TextBox *target = box(name);
+        app::TextBox *target = window->box(name);
         target->setFocus();
         target->setText(QStringLiteral("..."));
         QTest::keyClick(target, Qt::Key_Return);
@@ -224,7 +202,7 @@ void TestFilters::enterAndEscapeDoNothing()
 
 void TestFilters::clipboardShortcutsWork()
 {
-    app::TextBox *text2 = box("Text2");
+    app::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     text2->setText(QStringLiteral("... ---"));
     text2->selectAll();
@@ -240,21 +218,21 @@ void TestFilters::clipboardShortcutsWork()
 
     // Pasted text is taken as it is.
     QApplication::clipboard()->setText(QStringLiteral("hello, world"));
-    box("Text1")->setFocus();
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box("Text1")->text(), QStringLiteral("hello, world"));
+    window->box("Text1")->setFocus();
+    QTest::keyClick(window->box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window->box("Text1")->text(), QStringLiteral("hello, world"));
 }
 
 void TestFilters::inputMethodCommitsAreFiltered()
 {
-    app::TextBox *text1 = box("Text1");
+    app::TextBox *text1 = window->box("Text1");
     text1->setFocus();
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("a;b\u00e9\b"));
     QApplication::sendEvent(text1, &commit);
     QCOMPARE(text1->text(), QStringLiteral("AB"));
 
-    app::TextBox *text2 = box("Text2");
+    app::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     QInputMethodEvent morse;
     morse.setCommitString(QStringLiteral(".x- "));
@@ -264,7 +242,7 @@ void TestFilters::inputMethodCommitsAreFiltered()
 
 void TestFilters::text3IsNotFiltered()
 {
-    app::TextBox *text3 = box("Text3");
+    app::TextBox *text3 = window->box("Text3");
     text3->setFocus();
     type(text3, QStringLiteral("a;?\u00e9"));
     QCOMPARE(text3->text(), QStringLiteral("a;?\u00e9"));

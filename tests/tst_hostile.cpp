@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "Rows.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -34,9 +35,6 @@ private Q_SLOTS:
     void oddCharactersGoThroughBothConversions();
 
 private:
-    app::TextBox *box(const char *name) { return window->box(name); }
-    QPushButton *button(const char *name) { return window->button(name); }
-
     std::unique_ptr<Form1Fixture> window;
 };
 
@@ -55,12 +53,9 @@ void TestHostile::tenMebibytesPasteWhole_data()
 {
     QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("piece");
-    QTest::newRow("plain text") << "Text1"
-                                << "the quick brown fox ";
-    QTest::newRow("Morse") << "Text2"
-                           << "... --- ... ";
-    QTest::newRow("current character") << "Text3"
-                                       << "#?!";
+    addRow("plain text", "Text1", "the quick brown fox ");
+    addRow("Morse", "Text2", "... --- ... ");
+    addRow("current character", "Text3", "#?!");
 }
 
 void TestHostile::tenMebibytesPasteWhole()
@@ -69,7 +64,7 @@ void TestHostile::tenMebibytesPasteWhole()
     QFETCH(QString, piece);
     const QString pasted = repeatedTo(piece, tenMebibytes);
     QApplication::clipboard()->setText(pasted);
-    app::TextBox *target = box(qPrintable(boxName));
+    app::TextBox *target = window->box(qPrintable(boxName));
     target->clear();
     target->setFocus();
     QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
@@ -79,9 +74,9 @@ void TestHostile::tenMebibytesPasteWhole()
 
 void TestHostile::tenMebibytesOfMorseDecode()
 {
-    box("Text2")->setText(repeatedTo(QStringLiteral(".- -... "), tenMebibytes));
-    button("Command3")->click();
-    const QString plain = box("Text1")->text();
+    window->box("Text2")->setText(repeatedTo(QStringLiteral(".- -... "), tenMebibytes));
+    window->button("Command3")->click();
+    const QString plain = window->box("Text1")->text();
     QCOMPARE(plain.size(), tenMebibytes / 2);
     QVERIFY(plain == repeatedTo(QStringLiteral("A B "), tenMebibytes / 2));
 }
@@ -94,32 +89,14 @@ void TestHostile::oddCharactersGoThroughBothConversions_data()
     QTest::addColumn<QString>("text1AfterDecode");
 
     // Characters the table lacks get an empty code; a token holding one decodes to nothing.
-    QTest::newRow("NUL") << QString::fromUtf16(u"e\0t", 3) << QString::fromUtf16(u"E\0T", 3)
-                         << ".  - "
-                         << "E  T ";
+    addRow("NUL", QString::fromUtf16(u"e\0t", 3), QString::fromUtf16(u"E\0T", 3), ".  - ", "E  T ");
     // Half a surrogate pair is no character: in capitals it is the replacement character.
-    QTest::newRow("lone surrogate") << QString::fromUtf16(u"e\xd800t", 3) << "E\uFFFDT"
-                                    << ".  - "
-                                    << "E  T ";
-    QTest::newRow("lone low surrogate") << QString::fromUtf16(u"e\xdc00t", 3) << "E\uFFFDT"
-                                        << ".  - "
-                                        << "E  T ";
-    QTest::newRow("right-to-left mark") << "e\u200ft"
-                                        << "E\u200fT"
-                                        << ".  - "
-                                        << "E  T ";
-    QTest::newRow("combining accent") << "e\u0301t"
-                                      << "E\u0301T"
-                                      << ".  - "
-                                      << "E  T ";
-    QTest::newRow("tab and line breaks") << "e\t\r\nt"
-                                         << "E\t\r\nT"
-                                         << ".    - "
-                                         << "E    T ";
-    QTest::newRow("pair of surrogates") << "e\U0001F600t"
-                                        << "E\U0001F600T"
-                                        << ".   - "
-                                        << "E   T ";
+    addRow("lone surrogate", QString::fromUtf16(u"e\xd800t", 3), "E\uFFFDT", ".  - ", "E  T ");
+    addRow("lone low surrogate", QString::fromUtf16(u"e\xdc00t", 3), "E\uFFFDT", ".  - ", "E  T ");
+    addRow("right-to-left mark", "e\u200ft", "E\u200fT", ".  - ", "E  T ");
+    addRow("combining accent", "e\u0301t", "E\u0301T", ".  - ", "E  T ");
+    addRow("tab and line breaks", "e\t\r\nt", "E\t\r\nT", ".    - ", "E    T ");
+    addRow("pair of surrogates", "e\U0001F600t", "E\U0001F600T", ".   - ", "E   T ");
 }
 
 void TestHostile::oddCharactersGoThroughBothConversions()
@@ -130,18 +107,18 @@ void TestHostile::oddCharactersGoThroughBothConversions()
     QFETCH(QString, text1AfterDecode);
 
     // The odd characters sit in every box at once.
-    box("Text1")->setText(pasted);
-    box("Text2")->clear();
-    box("Text3")->setText(pasted);
-    button("Command1")->click();
-    QCOMPARE(box("Text1")->text(), text1AfterEncode);
-    QCOMPARE(box("Text2")->text(), morseAfterEncode);
-    QCOMPARE(box("Text3")->text(), QStringLiteral("T -"));
+    window->box("Text1")->setText(pasted);
+    window->box("Text2")->clear();
+    window->box("Text3")->setText(pasted);
+    window->button("Command1")->click();
+    QCOMPARE(window->box("Text1")->text(), text1AfterEncode);
+    QCOMPARE(window->box("Text2")->text(), morseAfterEncode);
+    QCOMPARE(window->box("Text3")->text(), QStringLiteral("T -"));
 
-    box("Text2")->setText(box("Text2")->text() + pasted + QStringLiteral(" "));
-    button("Command3")->click();
-    QCOMPARE(box("Text1")->text(), text1AfterDecode + QStringLiteral(" "));
-    QCOMPARE(box("Text3")->text(), QString());
+    window->box("Text2")->setText(window->box("Text2")->text() + pasted + QStringLiteral(" "));
+    window->button("Command3")->click();
+    QCOMPARE(window->box("Text1")->text(), text1AfterDecode + QStringLiteral(" "));
+    QCOMPARE(window->box("Text3")->text(), QString());
 }
 
 QTEST_MAIN(TestHostile)

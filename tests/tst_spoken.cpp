@@ -1,3 +1,4 @@
+#include "Rows.h"
 #include "convert/Spoken.h"
 
 #include <QTest>
@@ -17,33 +18,15 @@ void TestSpoken::stepSaysTheCharacterThenItsCode_data()
     QTest::addColumn<QString>("symbol");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("letter") << "S"
-                            << "..."
-                            << "S, dot dot dot";
-    QTest::newRow("digit of five dashes") << "0"
-                                          << "-----"
-                                          << "0, dash dash dash dash dash";
-    QTest::newRow("punctuation by its name") << "."
-                                             << ".-.-.-"
-                                             << "full stop, dot dash dot dash dot dash";
-    QTest::newRow("hyphen is no dash") << "-"
-                                       << "-....-"
-                                       << "hyphen, dash dot dot dot dot dash";
-    QTest::newRow("quotation mark") << "\""
-                                    << ".-..-."
-                                    << "quotation mark, dot dash dot dot dash dot";
-    QTest::newRow("pasted character without a code") << "#"
-                                                     << ""
-                                                     << "#, no code";
-    QTest::newRow("accented letter as it is") << "É"
-                                              << ""
-                                              << "É, no code";
-    QTest::newRow("tab") << "\t"
-                         << ""
-                         << "tab, no code";
-    QTest::newRow("past the end of a shortened text") << ""
-                                                      << ""
-                                                      << "no character, no code";
+    addRow("letter", "S", "...", "S, dot dot dot");
+    addRow("digit of five dashes", "0", "-----", "0, dash dash dash dash dash");
+    addRow("punctuation by its name", ".", ".-.-.-", "full stop, dot dash dot dash dot dash");
+    addRow("hyphen is no dash", "-", "-....-", "hyphen, dash dot dot dot dot dash");
+    addRow("quotation mark", "\"", ".-..-.", "quotation mark, dot dash dot dot dash dot");
+    addRow("pasted character without a code", "#", "", "#, no code");
+    addRow("accented letter as it is", "É", "", "É, no code");
+    addRow("tab", "\t", "", "tab, no code");
+    addRow("past the end of a shortened text", "", "", "no character, no code");
 }
 
 void TestSpoken::stepSaysTheCharacterThenItsCode()
@@ -60,12 +43,9 @@ void TestSpoken::decodeIsReadWithinBounds_data()
     const QString full(most, u'E');
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("decoded text as it is") << "S O S "
-                                           << "S O S ";
-    QTest::newRow("nothing decoded") << ""
-                                     << "no text decoded";
-    QTest::newRow("only spaces decoded") << "   "
-                                         << "no text decoded";
+    addRow("decoded text as it is", "S O S ", "S O S ");
+    addRow("nothing decoded", "", "no text decoded");
+    addRow("only spaces decoded", "   ", "no text decoded");
     QTest::newRow("longest read whole") << full << full;
     QTest::newRow("one more") << full + u'E' << full + ", and 1 more character";
     QTest::newRow("ten mebibytes") << QString(

@@ -1,3 +1,4 @@
+#include "Rows.h"
 #include "app/TextBox.h"
 
 #include <QAccessible>
@@ -77,27 +78,20 @@ void TestTextBox::editingKeys_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("cursorAfter");
-    QTest::newRow("typing at the caret") << "ac" << 1 << "b"
-                                         << "abc" << 2;
-    QTest::newRow("backspace and delete") << "abcd" << 2 << "{Backspace}{Delete}"
-                                          << "ad" << 1;
-    QTest::newRow("home and end") << "abc" << 1 << "{Home}x{End}y"
-                                  << "xabcy" << 5;
-    QTest::newRow("a selection is typed over") << "abcd" << 3 << "{shift+Left}{shift+Left}x"
-                                               << "axd" << 2;
-    QTest::newRow("left ends a selection at its start")
-        << "abcd" << 3 << "{shift+Left}{shift+Left}{Left}x"
-        << "axbcd" << 2;
-    QTest::newRow("word moves") << "one two three" << 0 << "{ctrl+Right}x{ctrl+End}{ctrl+Left}y"
-                                << "one xtwo ythree" << 10;
-    QTest::newRow("word deletes") << "one two three" << 7 << "{ctrl+Backspace}"
-                                  << "one  three" << 4;
+    addRow("typing at the caret", "ac", 1, "b", "abc", 2);
+    addRow("backspace and delete", "abcd", 2, "{Backspace}{Delete}", "ad", 1);
+    addRow("home and end", "abc", 1, "{Home}x{End}y", "xabcy", 5);
+    addRow("a selection is typed over", "abcd", 3, "{shift+Left}{shift+Left}x", "axd", 2);
+    addRow("left ends a selection at its start", "abcd", 3, "{shift+Left}{shift+Left}{Left}x",
+        "axbcd", 2);
+    addRow("word moves", "one two three", 0, "{ctrl+Right}x{ctrl+End}{ctrl+Left}y",
+        "one xtwo ythree", 10);
+    addRow("word deletes", "one two three", 7, "{ctrl+Backspace}", "one  three", 4);
     QTest::newRow("a surrogate pair is one character")
         << smile + smile << 4 << "{Left}{Backspace}" << smile << 0;
     QTest::newRow("a combining mark goes with its letter")
         << acute + acute << 0 << "{Right}{Delete}" << acute << 2;
-    QTest::newRow("enter, escape and tab type nothing") << "ab" << 1 << "{Return}{Escape}"
-                                                        << "ab" << 1;
+    addRow("enter, escape and tab type nothing", "ab", 1, "{Return}{Escape}", "ab", 1);
 }
 
 void TestTextBox::editingKeys()
