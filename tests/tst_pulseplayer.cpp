@@ -100,16 +100,13 @@ private:
     QByteArray old_;
 };
 
-// A private PulseAudio server whose default sink is a null sink "null", started as
-// tests/e2e/audio.sh starts one, with its socket in a folder of its own.
+// A private PulseAudio server whose default sink is a null sink "null", with its socket in
+// a folder of its own: the one the end-to-end tests sound through.
 class AudioServer {
 public:
     explicit AudioServer(const QString &folder)
         : folder_(folder)
     {
-        QFile config(folder_ + QStringLiteral("/client.conf"));
-        if (config.open(QIODevice::WriteOnly))
-            config.write("autospawn = no\n");
     }
     ~AudioServer() { stop(); }
     AudioServer(const AudioServer &) = delete;
@@ -123,29 +120,15 @@ public:
     // Starts the server and waits until it answers.
     bool start()
     {
-        QProcessEnvironment environment = clientEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_);
-        // Off the session bus, where only one server may hold the name.
-        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        process_.setProcessEnvironment(environment);
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.setStandardErrorFile(QProcess::nullDevice());
         process_.setChildProcessModifier(endWithThisProcess);
-        process_.start(QStringLiteral("pulseaudio"),
-            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-                QStringLiteral("--log-target=file:") + folder_ + QStringLiteral("/log"),
-                QStringLiteral("-L"),
-                QStringLiteral("module-native-protocol-unix socket=") + folder_
-                    + QStringLiteral("/native auth-anonymous=1"),
-                QStringLiteral("-L"),
-                QStringLiteral("module-null-sink sink_name=null norewinds=1")});
+        process_.start(QStringLiteral("bash"), {QStringLiteral(PULSE_SERVER_SCRIPT), folder_});
         if (!process_.waitForStarted(5000))
             return false;
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 10000) {
+        while (waited.elapsed() < 10000 && process_.state() == QProcess::Running) {
             QProcess info;
             info.setProcessEnvironment(clientEnvironment());
             info.start(QStringLiteral("pactl"), {QStringLiteral("info")});

@@ -3,7 +3,8 @@
 # start_audio [pulseaudio|pipewire] exports PULSE_SERVER for every client started after
 # it; stop_audio ends the server's processes by their ids.
 
-source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
+audio_here=$(dirname "${BASH_SOURCE[0]}")
+source "$audio_here/processes.sh"
 
 audio_pids=()
 audio_dir=
@@ -23,21 +24,15 @@ start_audio() {
         return 1
         ;;
     esac
-    local tries=0
-    until pactl info 2>/dev/null | grep -q '^Default Sink: null$'; do
-        tries=$((tries + 1))
-        [ $tries -lt 200 ] || { echo "$audio_kind did not start" >&2; return 1; }
-        sleep 0.1
-    done
+    wait_until 20 default_sink_is_null || { echo "$audio_kind did not start" >&2; return 1; }
+}
+
+default_sink_is_null() {
+    pactl info | grep -q '^Default Sink: null$'
 }
 
 start_pulseaudio() {
-    # norewinds: a sound that cuts another reaches the monitor whole from its start. Kept
-    # off the session bus, where only one server may hold the name.
-    env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_RUNTIME_DIR="$audio_dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-        --use-pid-file=no --log-target=file:"$audio_dir/log" \
-        -L "module-native-protocol-unix socket=$audio_dir/native auth-anonymous=1" \
-        -L "module-null-sink sink_name=null norewinds=1" >/dev/null 2>&1 &
+    bash "$audio_here/pulse_server.sh" "$audio_dir" >/dev/null 2>&1 &
     audio_pids+=($!)
     export PULSE_SERVER="unix:$audio_dir/native"
 }
@@ -54,32 +49,22 @@ start_pipewire() {
         XDG_CONFIG_HOME="$audio_dir/config" DBUS_SESSION_BUS_ADDRESS="$(sed -n 1p <<<"$bus")")
     "${environment[@]}" pipewire >"$audio_dir/pipewire.log" 2>&1 &
     audio_pids+=($!)
-    local tries=0
-    until [ -S "$audio_dir/pipewire-0" ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 200 ] || { echo "pipewire did not start" >&2; return 1; }
-        sleep 0.05
-    done
+    wait_until 10 test -S "$audio_dir/pipewire-0" || { echo "pipewire did not start" >&2; return 1; }
     "${environment[@]}" wireplumber >"$audio_dir/wireplumber.log" 2>&1 &
     audio_pids+=($!)
     "${environment[@]}" pipewire-pulse >"$audio_dir/pipewire-pulse.log" 2>&1 &
     audio_pids+=($!)
     # PipeWire's own clients, such as the sound benchmark's listener, find it there.
     export PULSE_SERVER="unix:$audio_dir/pulse/native" PIPEWIRE_RUNTIME_DIR="$audio_dir"
-    tries=0
-    until pactl info >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ $tries -lt 200 ] || { echo "pipewire-pulse did not start" >&2; return 1; }
-        sleep 0.05
-    done
+    wait_until 10 pactl info || { echo "pipewire-pulse did not start" >&2; return 1; }
     pactl load-module module-null-sink sink_name=null >/dev/null || return 1
     # WirePlumber may not yet hold the default: asked again until it does.
-    tries=0
-    until pactl set-default-sink null 2>/dev/null && pactl info | grep -q '^Default Sink: null$'; do
-        tries=$((tries + 1))
-        [ $tries -lt 200 ] || { echo "WirePlumber did not take the null sink as the default" >&2; return 1; }
-        sleep 0.05
-    done
+    wait_until 10 make_null_the_default \
+        || { echo "WirePlumber did not take the null sink as the default" >&2; return 1; }
+}
+
+make_null_the_default() {
+    pactl set-default-sink null && default_sink_is_null
 }
 
 stop_audio() {

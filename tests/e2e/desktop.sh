@@ -28,17 +28,6 @@ desktop_x=
 
 desktop_here=$(dirname "${BASH_SOURCE[0]}")
 
-# Waits up to the given seconds for a command to succeed.
-wait_until() {
-    local seconds=$1
-    shift
-    local deadline=$(($(date +%s%N) + seconds * 1000000000))
-    until "$@" 2>/dev/null; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
 start_xvfb() {
     local fifo display
     fifo="$desktop_dir/displayfd"

@@ -1,6 +1,18 @@
-# Ends the processes a helper started, by their ids. Sourced.
+# Waiting for the processes a helper started, and ending them, by their ids. Sourced.
 #
-#   stop_processes PID...   signals each to end, then waits for all of them
+#   wait_until SECONDS COMMAND...   runs the command until it succeeds, for at most that
+#                                   long; fails if it never did
+#   stop_processes PID...           signals each to end, then waits for all of them
+
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$(($(date +%s%N) + seconds * 1000000000))
+    until "$@" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
 
 stop_processes() {
     local pid
