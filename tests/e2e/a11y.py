@@ -44,6 +44,17 @@ def find_control(name):
     return None
 
 
+class NoControl(Exception):
+    """No control of that name in the program's window."""
+
+
+def control_named(name):
+    control = find_control(name)
+    if control is None:
+        raise NoControl(name)
+    return control
+
+
 def text_of(name):
     control = find_control(name)
     if control is None:
@@ -55,6 +66,9 @@ def main(argv):
     Atspi.set_timeout(CALL_SECONDS * 1000, CALL_SECONDS * 1000)
     try:
         return run(argv)
+    except NoControl as missing:
+        print(f"no control named {missing.args[0]!r}", file=sys.stderr)
+        return 1
     except GLib.Error as error:
         print(f"no answer from the program within {CALL_SECONDS} s: {error.message}", file=sys.stderr)
         return 3
@@ -62,20 +76,14 @@ def main(argv):
 
 def run(argv):
     if len(argv) == 4 and argv[1] == "ends":
-        control = find_control(argv[2])
-        if control is None:
-            print(f"no control named {argv[2]!r}", file=sys.stderr)
-            return 1
+        control = control_named(argv[2])
         text = control.queryText()
         count, n = text.characterCount, int(argv[3])
         print(text.getText(0, min(n, count)))
         print(text.getText(max(0, count - n), count))
         return 0
     if len(argv) == 3 and argv[1] == "centre":
-        control = find_control(argv[2])
-        if control is None:
-            print(f"no control named {argv[2]!r}", file=sys.stderr)
-            return 1
+        control = control_named(argv[2])
         box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         if box.width <= 0 or box.height <= 0:
             print(f"{argv[2]} has no place on the screen", file=sys.stderr)
@@ -83,11 +91,7 @@ def run(argv):
         print(box.x + box.width // 2, box.y + box.height // 2)
         return 0
     if len(argv) == 3 and argv[1] == "text":
-        text = text_of(argv[2])
-        if text is None:
-            print(f"no control named {argv[2]!r}", file=sys.stderr)
-            return 1
-        print(text)
+        print(control_named(argv[2]).queryText().getText(0, -1))
         return 0
     if len(argv) == 5 and argv[1] == "wait":
         deadline = time.monotonic() + float(argv[4])
@@ -121,10 +125,7 @@ def run(argv):
         print(f"{argv[2]} did not take the focus", file=sys.stderr)
         return 1
     if len(argv) == 4 and argv[1] == "watch":
-        control = find_control(argv[2])
-        if control is None:
-            print(f"no control named {argv[2]!r}", file=sys.stderr)
-            return 1
+        control = control_named(argv[2])
         text = control.queryText()
         start = time.monotonic()
         last = None

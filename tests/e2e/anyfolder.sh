@@ -7,25 +7,15 @@ here=$(dirname "$0")
 source "$here/app.sh"
 tone_segments=$2
 
-top=$(mktemp -d)
-cleanup() {
-    stop_app
-    rm -rf "$top"
-}
-trap cleanup EXIT
 program_folder=$(dirname "$1")
 names=($'J\xf6rg M\xfcller' "Morse 'n' more" "-- -" $'\xe9t\xe9/d\xe9j\xe0')
 for name in "${names[@]}"; do
-    folder=$top/$name
+    folder=$scratch/$name
     mkdir -p -- "$folder"
     cp -- "$1" "$program_folder"/morsecode_E.wav "$folder/"
     start_app "$folder/varnock"
     xdotool windowactivate --sync "$app_window"
-    record_audio
-    sleep 0.3
-    xdotool key Left
-    sleep 0.4
-    stop_recording
+    record_keys Left
     shown=$(printf '%q' "$name")
     check "from $shown a dot is heard" test "$(morse_heard "$recording")" = "."
     check "from $shown nothing is printed" test ! -s "$app_log"

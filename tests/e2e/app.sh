@@ -1,5 +1,7 @@
 # Helpers for the end-to-end tests: start the program, find its window, read pixels,
-# and stop everything it started, whatever happens. Sourced.
+# hear what it sounds, and stop everything it started, whatever happens. Sourced.
+
+source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
 app_pid=
 app_window=
@@ -7,6 +9,8 @@ app_log=
 recorder_pid=
 recording=
 failures=0
+# A folder for what a test makes, removed when it ends.
+scratch=$(mktemp -d)
 
 stop_app() {
     if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
@@ -17,15 +21,49 @@ stop_app() {
     [ -z "$recording" ] || rm -f "$recording"
     [ -z "$app_log" ] || rm -f "$app_log"
 }
-trap stop_app EXIT
+
+# What a test that sets a trap of its own calls in it.
+end_app_test() {
+    stop_app
+    rm -rf "$scratch"
+}
+trap end_app_test EXIT
 
 # Records what reaches the audio server's null sink into $recording: raw signed 16-bit
-# mono at 44100 Hz.
+# mono at 44100 Hz. Returns once the recording has begun: the monitor gives silence while
+# nothing plays.
 record_audio() {
-    recording=$(mktemp)
+    recording=$(mktemp -p "$scratch")
     parec --device=null.monitor --raw --format=s16le --rate=44100 --channels=1 \
         --latency-msec=10 >"$recording" &
     recorder_pid=$!
+    wait_until 10 test -s "$recording" || { echo "FAIL: nothing recorded within 10 s"; exit 1; }
+}
+
+# Whether the recording holds at least the given number of tones, the last of them
+# followed by 150 ms of quiet.
+tones_played_out() {
+    "$tone_segments" "$recording" | awk -v tones="$1" -v bytes="$(stat -c %s "$recording")" '
+        { end = $1 + $2 }
+        END { exit !(NR >= tones && bytes / 88.2 - end >= 150) }'
+}
+
+# Waits, at most 10 s, until the given number of tones has been heard whole.
+wait_for_tones() {
+    wait_until 10 tones_played_out "$1" || echo "timeout: $1 tones not heard within 10 s"
+}
+
+# Records while the keys are pressed one after the other, each once the sound of the one
+# before has been heard whole.
+record_keys() {
+    record_audio
+    local pressed=0 key
+    for key in "$@"; do
+        xdotool key "$key"
+        pressed=$((pressed + 1))
+        wait_for_tones "$pressed"
+    done
+    stop_recording
 }
 
 stop_recording() {
@@ -82,7 +120,7 @@ character_starts() {
 # window to be mapped, on Wayland, where no window can be found from outside, for its
 # controls to be read. What it prints goes to app_log.
 start_app() {
-    app_log=$(mktemp)
+    app_log=$(mktemp -p "$scratch")
     "$@" 2>"$app_log" &
     app_pid=$!
     if [ "${QT_QPA_PLATFORM:-}" = wayland ]; then
@@ -106,6 +144,15 @@ focus_app() {
     openbox | xfwm4 | mutter-x11) xdotool windowactivate "$app_window" 2>/dev/null || true ;;
     esac
     a11y focused "Plain text" 10 || { echo "FAIL: the window did not take the focus"; exit 1; }
+}
+
+# Where the window's grey ground lies in a picture, as WxH+X+Y, with a border of a pixel
+# added so that the ground's edges survive the measure. The ground reaches every edge of
+# the client area, so this is where the client area is, and how large.
+grey_ground() {
+    convert "$1" -fill black +opaque 'rgb(192,192,192)' -fill white \
+        -opaque 'rgb(192,192,192)' -morphology Open Square:4 -bordercolor black -border 1 \
+        -format '%@' info: 2>/dev/null
 }
 
 # The red, green and blue of one pixel of a PNG file.
@@ -145,7 +192,7 @@ wait_for_exit() {
 # code_times holds the milliseconds of each change after the first reading.
 time_encoded_codes() {
     local changes place
-    changes=$(mktemp)
+    changes=$(mktemp -p "$scratch")
     place=$(a11y centre "Varnock") || { echo "FAIL: no encode button"; exit 1; }
     a11y watch "Morse code" "$1" >"$changes" &
     local watcher=$!

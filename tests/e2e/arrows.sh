@@ -9,13 +9,7 @@ tone_segments=$2
 start_app "$1"
 xdotool windowactivate --sync "$app_window"
 
-record_audio
-sleep 0.3
-xdotool key Left
-sleep 0.4
-xdotool key Right
-sleep 0.5
-stop_recording
+record_keys Left Right
 
 mapfile -t tones < <("$tone_segments" "$recording")
 printf 'heard: %s\n' "${tones[@]}"

@@ -6,12 +6,7 @@ set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
 
-folder=$(mktemp -d)
-cleanup() {
-    stop_app
-    rm -rf "$folder"
-}
-trap cleanup EXIT
+folder=$scratch
 program_folder=$(dirname "$1")
 cp "$1" "$program_folder"/morsecode_*.wav "$folder/"
 rm "$folder/morsecode_E.wav"

@@ -6,14 +6,13 @@ here=$(dirname "$0")
 source "$here/app.sh"
 clipboard_owner=$3
 
-text=$(mktemp)
+text=$scratch/text
 yes "sos paris " | tr -d "\n" | head -c 10485760 >"$text" || true
 "$clipboard_owner" "$text" >"$text.ready" &
 owner=$!
 cleanup() {
-    stop_app
     kill "$owner" 2>/dev/null || true
-    rm -f "$text" "$text.ready"
+    end_app_test
 }
 trap cleanup EXIT
 for _ in $(seq 100); do grep -q ready "$text.ready" && break; sleep 0.1; done

@@ -15,11 +15,10 @@ xdotool type --delay 30 "sos"
 check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
 
 record_audio
-sleep 0.3
 click_on Varnock # encode
 check "the codes fill the Morse box" a11y wait "Morse code" "... --- ... " 5
 check "the last character shows with its code" a11y wait "Current character" "S ..." 5
-sleep 0.8
+wait_for_tones 9
 stop_recording
 
 heard=$(morse_heard "$recording")
@@ -41,14 +40,16 @@ click_on "Morse code"
 xdotool type --delay 30 "... --- ...x9a_"
 check "the Morse box takes only dots, dashes and spaces" a11y wait "Morse code" "... --- ..." 5
 
+no_error_shown() {
+    [ -z "$(xdotool search --onlyvisible --name '^Error$' || true)" ]
+}
 click_on Reset
 click_on "Morse To Text" # with nothing to decode
 error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
 check "a window titled Error comes up" test -n "$error"
 if [ -n "$error" ]; then
     xdotool windowactivate --sync "$error" key Return
-    sleep 0.5
-    check "and goes when dismissed" test -z "$(xdotool search --onlyvisible --name '^Error$' || true)"
+    check "and goes when dismissed" wait_until 5 no_error_shown
 fi
 check "the program goes on" a11y wait "Plain text" "" 5
 finish

@@ -9,12 +9,7 @@ source "$here/app.sh"
 build=$1
 tone_segments=$2
 
-prefix=$(mktemp -d)
-cleanup() {
-    stop_app
-    rm -rf "$prefix"
-}
-trap cleanup EXIT
+prefix=$scratch
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 check "bin/varnock links to the program" test "$(readlink -f "$prefix/bin/varnock")" = "$(readlink -f "$prefix"/lib*/varnock/varnock)"
@@ -46,11 +41,10 @@ stream_properties() {
     echo "timeout: no stream seen within 5 s"
 }
 record_audio
-sleep 0.3
 xdotool key Right
 properties=$(stream_properties)
 echo "$properties"
-sleep 0.4
+wait_for_tones 1
 stop_recording
 check "the sound's stream carries the entry's id" grep -q 'application.id = "org.varnock.Varnock"' <<<"$properties"
 check "and its icon" grep -q 'application.icon_name = "org.varnock.Varnock"' <<<"$properties"

@@ -5,7 +5,7 @@ set -uo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
 
-errors=$(mktemp)
+errors=$scratch/errors
 for display in none ":97"; do
     status=0
     if [ "$display" = none ]; then
@@ -18,5 +18,4 @@ for display in none ":97"; do
     check "display '$display': one line on standard error" test "$(wc -l <"$errors")" -eq 1
     check "display '$display': it says why" grep -q "^varnock: cannot open a window: .*display" "$errors"
 done
-rm -f "$errors"
 finish

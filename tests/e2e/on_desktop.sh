@@ -26,7 +26,7 @@ stop_watcher() {
     [ -z "$watcher_pid" ] || { kill "$watcher_pid" 2>/dev/null || true; wait "$watcher_pid" 2>/dev/null || true; }
     watcher_pid=
 }
-trap 'stop_app; stop_watcher; stop_busy; stop_desktop' EXIT
+trap 'end_app_test; stop_watcher; stop_busy; stop_desktop' EXIT
 start_desktop "$kind"
 echo "desktop: $kind"
 
@@ -40,20 +40,12 @@ client_pixel() {
     pixel "$1" $((client_x + $2)) $((client_y + $3))
 }
 
-# Where the window's grey ground lies in a picture, as WxH+X+Y. The ground reaches every
-# edge of the client area, so this is where the client area is, and how large.
-grey_ground() {
-    convert "$1" -fill black +opaque 'rgb(192,192,192)' -fill white \
-        -opaque 'rgb(192,192,192)' -morphology Open Square:4 -bordercolor black -border 1 \
-        -format '%@' info: 2>/dev/null
-}
-
 check_start_up() {
     check "the plain-text box starts as ' Text '" a11y wait "Plain text" " Text " 5
     check "the Morse box starts as ' Morse '" a11y wait "Morse code" " Morse " 5
     check "the current-character box starts empty" a11y wait "Current character" "" 5
     local shot ground deadline
-    shot=$(mktemp --suffix=.png)
+    shot=$(mktemp -p "$scratch" --suffix=.png)
     # The accessible texts can be there before the compositor has shown the first frame:
     # look again until the window is seen, for at most 10 s.
     deadline=$(($(now_ms) + 10000))
@@ -89,12 +81,11 @@ check_start_up() {
 
 check_encode_heard() {
     record_audio
-    sleep 0.3
     # From the plain-text box, Tab reaches the encode button and Space presses it.
     desktop_keys Tab space
     check "the codes of TEXT fill the Morse box" a11y wait "Morse code" " Morse - . -..- - " 10
     check "the last character shows with its code" a11y wait "Current character" "T -" 5
-    sleep 0.8
+    wait_for_tones 7
     stop_recording
     local heard
     heard=$(morse_heard "$recording")
@@ -115,7 +106,7 @@ frame_of() {
 # Starts watching the window's frame from outside: the X server's configure events for
 # it, or on Wayland the program's own protocol log. Waits until the watcher listens.
 watch_frames() {
-    frames_log=$(mktemp)
+    frames_log=$(mktemp -p "$scratch")
     if [ -z "$app_window" ]; then
         return 0
     fi

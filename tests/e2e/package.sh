@@ -14,7 +14,7 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo -n)
 installed_before=$(dpkg-query -W -f='${Status}' varnock 2>/dev/null || true)
 cleanup() {
-    stop_app
+    end_app_test
     if [ "$installed_before" != "install ok installed" ]; then
         "${sudo[@]}" dpkg -r varnock >/dev/null 2>&1 || true
     fi
@@ -34,11 +34,7 @@ check "the Exec line's program is the installed one" test "$(command -v "${exec_
 read -r -a command <<<"$exec_line"
 start_app "${command[@]}"
 xdotool windowactivate --sync "$app_window"
-record_audio
-sleep 0.3
-xdotool key Left
-sleep 0.4
-stop_recording
+record_keys Left
 check "the installed program sounds its dot" test "$(morse_heard "$recording")" = "."
 check "it printed nothing" test ! -s "$app_log"
 finish

@@ -8,13 +8,8 @@ source "$here/desktop.sh"
 source "$here/app.sh"
 program=$1
 
-shots=$(mktemp -d)
-cleanup() {
-    stop_app
-    stop_desktop
-    rm -rf "$shots"
-}
-trap cleanup EXIT
+shots=$scratch
+trap 'end_app_test; stop_desktop' EXIT
 # A screen with room for the window at 2x and its title bar.
 desktop_screen=1920x1200
 start_desktop openbox
@@ -27,10 +22,7 @@ shoot_at() {
     deadline=$(($(date +%s%N) + 10000000000))
     while :; do
         import -window "$app_window" "$shots/window.png"
-        ground=$(convert "$shots/window.png" -fill black +opaque 'rgb(192,192,192)' -fill white \
-            -opaque 'rgb(192,192,192)' -morphology Open Square:4 -bordercolor black -border 1 \
-            -format '%@' info: 2>/dev/null)
-        # The border, added so that the ground's edges survive the measure, is a pixel wide.
+        ground=$(grey_ground "$shots/window.png")
         [ "$ground" != "${width}x${height}+1+1" ] || break
         [ "$(date +%s%N)" -lt "$deadline" ] || { echo "timeout: the ground showed as $ground"; break; }
         sleep 0.2

@@ -34,7 +34,7 @@ stop_orca() {
         kill "$orca_pid" 2>/dev/null || true
         wait "$orca_pid" 2>/dev/null || true
     fi
-    stop_app
+    end_app_test
     stop_desktop
     rm -rf "$orca_dir"
 }
