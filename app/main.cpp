@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     // Ties the window to its desktop entry: the Wayland app id, and on X11 a property
     // beside WM_CLASS, which the entry's StartupWMClass names.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.varnock.Varnock"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNOCK_APP_ID));
 
     if (app::programFolder().isEmpty())
         std::fprintf(stderr,

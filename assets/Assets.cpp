@@ -2,11 +2,8 @@
 
 #include "assets/Artwork.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 
 namespace assets {
@@ -15,14 +12,9 @@ QIcon windowIcon()
 {
     // Smallest first: X11 takes the sides in order until they fill one request, so that
     // the largest is the one left out.
-    const QDir icons(QStringLiteral(":/assets/icons"));
-    QStringList names = icons.entryList(QDir::Files);
-    std::sort(names.begin(), names.end(), [](const QString &one, const QString &other) {
-        return QFileInfo(one).baseName().toInt() < QFileInfo(other).baseName().toInt();
-    });
     QIcon icon;
-    for (const QString &name : std::as_const(names))
-        icon.addFile(icons.filePath(name));
+    for (const int side : {ICON_SIDES})
+        icon.addFile(QStringLiteral(":/assets/icons/%1.png").arg(side));
     return icon;
 }
 

@@ -9,8 +9,8 @@ namespace assets {
 // (16 to 256 pixels); the window's own icon is the 32 x 32 one.
 QIcon windowIcon();
 
-// The chart, chartWidth x chartHeight logical pixels, drawn for a screen of the given
-// device pixel ratio so that it is as sharp there as text is.
+// The chart at its size in logical pixels (chartWidth x chartHeight, in Artwork.h), drawn
+// for a screen of the given device pixel ratio so that it is as sharp there as text is.
 QPixmap morseChart(qreal devicePixelRatio);
 
 } // namespace assets

@@ -150,8 +150,8 @@ void PulseOutput::connectIfDue()
     // to its desktop entry by the same id.
     pa_proplist *identity = pa_proplist_new();
     pa_proplist_sets(identity, PA_PROP_APPLICATION_NAME, "Varnock");
-    pa_proplist_sets(identity, PA_PROP_APPLICATION_ID, "org.varnock.Varnock");
-    pa_proplist_sets(identity, PA_PROP_APPLICATION_ICON_NAME, "org.varnock.Varnock");
+    pa_proplist_sets(identity, PA_PROP_APPLICATION_ID, VARNOCK_APP_ID);
+    pa_proplist_sets(identity, PA_PROP_APPLICATION_ICON_NAME, VARNOCK_APP_ID);
     context_
         = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(mainloop_), nullptr, identity);
     pa_proplist_free(identity);
