@@ -15,7 +15,7 @@ cleanup() {
     end_app_test
 }
 trap cleanup EXIT
-for _ in $(seq 100); do grep -q ready "$text.ready" && break; sleep 0.1; done
+wait_until 10 grep -q ready "$text.ready" || { echo "FAIL: the clipboard was not taken within 10 s"; exit 1; }
 
 start_app "$1"
 xdotool windowactivate --sync "$app_window"

@@ -19,7 +19,7 @@ sleep 1
 before=$(resident_kib)
 
 click_on Varnock # encode
-sleep 0.3
+check "the encode has begun" a11y wait "Current character" "P .--." 5
 for button in Varnock "Morse To Text" Reset; do
     place=$(a11y centre "$button")
     # shellcheck disable=SC2086 # "X Y"
