@@ -1,4 +1,5 @@
 #include "FakeConversionHost.h"
+#include "Rows.h"
 #include "convert/Decode.h"
 #include "convert/Spoken.h"
 #include "morse/MorseTable.h"
@@ -26,37 +27,24 @@ void TestDecode::decodesIntoText1_data()
     QTest::addColumn<QString>("currentSymbol");
     QTest::addColumn<QString>("lookupResult");
 
-    struct Row {
-        const char *name;
-        std::u16string_view morse, plain, currentSymbol, lookupResult;
-    };
-    const Row rows[] = {
-        {"encoder output", u"... --- ... ", u"S O S ", u"...", u"S"},
-        {"no final space", u"... --- ...", u"S O S", u"...", u"S"},
-        {"one code", u"...", u"S", u"...", u""},
-        {"one code and its space", u"... ", u"S ", u"...", u"S"},
-        {"two spaces", u".-  -...", u"A  B", u"-...", u"B"},
-        {"leading and final space", u" .- ", u" A ", u".-", u"A"},
-        {"unknown code", u"... ------- --- ", u"S  O ", u"---", u"O"},
-        {"unknown last code", u"... -------", u"S ", u"-------", u""},
-        {"three spaces", u"   ", u"   ", u"", u""},
-        {"a word", u" hello ", u"  ", u"hello", u""},
-        {"quotation mark", u".-..-. ", u"\" ", u".-..-.", u"\""},
-        {"one unknown code", u"......", u"", u"......", u""},
-        {"equals sign", u"-...- -...-", u"= =", u"-...-", u"="},
-        {"tab inside a token", u".-\t.- .-", u" A", u".-", u"A"},
-        {"line break is no separator", u"...\n--- ...", u" S", u"...", u"S"},
-        {"no-break space is no separator", u"...\u00a0... .", u" E", u".", u"E"},
-        {"NUL", std::u16string_view(u"\0 .", 3), u" E", u".", u"E"},
-        {"lone surrogate", u"\xd800 -", u" T", u"-", u"T"},
-    };
-    const auto string = [](std::u16string_view text) {
-        return QStringView(text.data(), qsizetype(text.size())).toString();
-    };
-    for (const Row &row : rows) {
-        QTest::newRow(row.name) << string(row.morse) << string(row.plain)
-                                << string(row.currentSymbol) << string(row.lookupResult);
-    }
+    addRow("encoder output", u"... --- ... ", u"S O S ", u"...", u"S");
+    addRow("no final space", u"... --- ...", u"S O S", u"...", u"S");
+    addRow("one code", u"...", u"S", u"...", u"");
+    addRow("one code and its space", u"... ", u"S ", u"...", u"S");
+    addRow("two spaces", u".-  -...", u"A  B", u"-...", u"B");
+    addRow("leading and final space", u" .- ", u" A ", u".-", u"A");
+    addRow("unknown code", u"... ------- --- ", u"S  O ", u"---", u"O");
+    addRow("unknown last code", u"... -------", u"S ", u"-------", u"");
+    addRow("three spaces", u"   ", u"   ", u"", u"");
+    addRow("a word", u" hello ", u"  ", u"hello", u"");
+    addRow("quotation mark", u".-..-. ", u"\" ", u".-..-.", u"\"");
+    addRow("one unknown code", u"......", u"", u"......", u"");
+    addRow("equals sign", u"-...- -...-", u"= =", u"-...-", u"=");
+    addRow("tab inside a token", u".-\t.- .-", u" A", u".-", u"A");
+    addRow("line break is no separator", u"...\n--- ...", u" S", u"...", u"S");
+    addRow("no-break space is no separator", u"...\u00a0... .", u" E", u".", u"E");
+    addRow("NUL", u"\0 .", u" E", u".", u"E");
+    addRow("lone surrogate", u"\xd800 -", u" T", u"-", u"T");
 }
 
 void TestDecode::decodesIntoText1()

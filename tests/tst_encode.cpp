@@ -11,11 +11,6 @@ using convert::Encoder;
 
 namespace {
 
-QString string(std::u16string_view text)
-{
-    return QStringView(text.data(), qsizetype(text.size())).toString();
-}
-
 // Each wait ends at the first tick past its length.
 constexpr int step = 201 + 501;
 
@@ -55,28 +50,19 @@ void TestEncode::encodesText1_data()
     QTest::addColumn<QString>("sounded");
     QTest::addColumn<int>("ticks");
 
-    struct Row {
-        const char *name;
-        std::u16string_view text1, text2, text1After, text2After, text3After, sounded;
-        int steps;
-    };
-    const Row rows[] = {
-        {"sos", u"sos", u"", u"SOS", u"... --- ... ", u"S ...", u"SOS", 3},
-        {"fresh window", u" Text ", u" Morse ", u"TEXT", u" Morse - . -..- - ", u"T -", u"TEXT", 4},
-        {"spaces removed", u"ab c", u"", u"ABC", u".- -... -.-. ", u"C -.-.", u"ABC", 3},
-        {"Morse without a final space", u"e", u"...", u"E", u".... ", u"E .", u"E", 1},
-        {"zero", u"0", u"", u"0", u"----- ", u"0 -----", u"0", 1},
-        {"unknown character gets an empty code", u"s#", u"", u"S#", u"...  ", u"# ", u"S#", 2},
-        {"equals sign", u"=", u"", u"=", u"-...- ", u"= -...-", u"=", 1},
-        {"accented letter", u"\u00e9t", u"", u"\u00c9T", u" - ", u"T -", u"\u00c9T", 2},
-        {"tab stays", u"a\tb", u"", u"A\tB", u".-  -... ", u"B -...", u"A\tB", 3},
-        {"colon and digits", u"1:9", u"", u"1:9", u".---- ---... ----. ", u"9 ----.", u"1:9", 3},
-    };
-    for (const Row &row : rows) {
-        QTest::newRow(row.name) << string(row.text1) << string(row.text2) << string(row.text1After)
-                                << string(row.text2After) << string(row.text3After)
-                                << string(row.sounded) << row.steps * step;
-    }
+    addRow("sos", u"sos", u"", u"SOS", u"... --- ... ", u"S ...", u"SOS", 3 * step);
+    addRow("fresh window", u" Text ", u" Morse ", u"TEXT", u" Morse - . -..- - ", u"T -", u"TEXT",
+        4 * step);
+    addRow("spaces removed", u"ab c", u"", u"ABC", u".- -... -.-. ", u"C -.-.", u"ABC", 3 * step);
+    addRow("Morse without a final space", u"e", u"...", u"E", u".... ", u"E .", u"E", step);
+    addRow("zero", u"0", u"", u"0", u"----- ", u"0 -----", u"0", step);
+    addRow("unknown character gets an empty code", u"s#", u"", u"S#", u"...  ", u"# ", u"S#",
+        2 * step);
+    addRow("equals sign", u"=", u"", u"=", u"-...- ", u"= -...-", u"=", step);
+    addRow("accented letter", u"\u00e9t", u"", u"\u00c9T", u" - ", u"T -", u"\u00c9T", 2 * step);
+    addRow("tab stays", u"a\tb", u"", u"A\tB", u".-  -... ", u"B -...", u"A\tB", 3 * step);
+    addRow("colon and digits", u"1:9", u"", u"1:9", u".---- ---... ----. ", u"9 ----.", u"1:9",
+        3 * step);
 }
 
 void TestEncode::encodesText1()

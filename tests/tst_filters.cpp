@@ -5,11 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QPushButton>
 #include <QTest>
 
 #include <memory>
-#include <tuple>
 
 namespace {
 
@@ -44,7 +42,6 @@ private Q_SLOTS:
     void backspaceAndControlHDelete_data();
     void backspaceAndControlHDelete();
     void keysWithoutCharactersStillWork();
-    void enterAndEscapeDoNothing();
     void clipboardShortcutsWork();
     void inputMethodCommitsAreFiltered();
     void text3IsNotFiltered();
@@ -72,33 +69,32 @@ void TestFilters::filtersAdmitTheirCodes_data()
     QTest::addColumn<int>("plain");
     QTest::addColumn<int>("morse");
     // Each edge of the sets the two boxes take; a refused code becomes 0.
-    const std::tuple<const char *, int, int, int> rows[] = {
-        {"NUL", 0, 0, 0},
-        {"Backspace", 8, 8, 8},
-        {"tab", 9, 0, 0},
-        {"space", ' ', ' ', ' '},
-        {"comma", ',', 0, 0},
-        {"hyphen", '-', 0, '-'},
-        {"full stop", '.', 0, '.'},
-        {"slash", '/', 0, 0},
-        {"0", '0', '0', 0},
-        {"9", '9', '9', 0},
-        {"colon", ':', ':', 0},
-        {"semicolon", ';', 0, 0},
-        {"at sign", '@', 0, 0},
-        {"A", 'A', 'A', 0},
-        {"Z", 'Z', 'Z', 0},
-        {"left bracket", '[', 0, 0},
-        {"grave accent", '`', 0, 0},
-        {"a", 'a', 'A', 0},
-        {"z", 'z', 'Z', 0},
-        {"left brace", '{', 0, 0},
-        {"DEL", 127, 0, 0},
-        {"e acute in Latin-1", 0xe9, 0, 0},
-        {"y diaeresis in Latin-1", 0xff, 0, 0},
+    const auto row = [](const char *name, int code, int plain, int morse) {
+        addRow(name, code, plain, morse);
     };
-    for (const auto &[name, code, plain, morse] : rows)
-        QTest::newRow(name) << code << plain << morse;
+    row("NUL", 0, 0, 0);
+    row("Backspace", 8, 8, 8);
+    row("tab", 9, 0, 0);
+    row("space", ' ', ' ', ' ');
+    row("comma", ',', 0, 0);
+    row("hyphen", '-', 0, '-');
+    row("full stop", '.', 0, '.');
+    row("slash", '/', 0, 0);
+    row("0", '0', '0', 0);
+    row("9", '9', '9', 0);
+    row("colon", ':', ':', 0);
+    row("semicolon", ';', 0, 0);
+    row("at sign", '@', 0, 0);
+    row("A", 'A', 'A', 0);
+    row("Z", 'Z', 'Z', 0);
+    row("left bracket", '[', 0, 0);
+    row("grave accent", '`', 0, 0);
+    row("a", 'a', 'A', 0);
+    row("z", 'z', 'Z', 0);
+    row("left brace", '{', 0, 0);
+    row("DEL", 127, 0, 0);
+    row("e acute in Latin-1", 0xe9, 0, 0);
+    row("y diaeresis in Latin-1", 0xff, 0, 0);
 }
 
 void TestFilters::filtersAdmitTheirCodes()
@@ -179,25 +175,6 @@ void TestFilters::keysWithoutCharactersStillWork()
     QCOMPARE(QApplication::focusWidget(), window->box("Text3"));
     QTest::keyClick(window->box("Text3"), Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), text2);
-}
-
-void TestFilters::enterAndEscapeDoNothing()
-{
-    int clicks = 0;
-    for (auto *button : window->form.findChildren<QPushButton *>())
-        connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
-    for (const char *name : {"Text1", "Text2"}) {
-        app::TextBox *target = window->box(name);
-        target->setFocus();
-        target->setText(QStringLiteral("..."));
-        QTest::keyClick(target, Qt::Key_Return);
-        QTest::keyClick(target, Qt::Key_Escape);
-        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(target, Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(target->text(), QStringLiteral("..."));
-        QCOMPARE(QApplication::focusWidget(), target);
-    }
-    QCOMPARE(clicks, 0);
 }
 
 void TestFilters::clipboardShortcutsWork()

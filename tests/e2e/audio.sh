@@ -14,7 +14,8 @@ start_audio() {
     audio_kind=${1:-pulseaudio}
     audio_dir=$(mktemp -d)
     chmod 700 "$audio_dir"
-    printf 'autospawn = no\n' >"$audio_dir/client.conf"
+    # A client.conf there keeps clients from spawning servers of their own: pulse_server.sh
+    # writes it, or start_pipewire.
     export PULSE_CLIENTCONFIG="$audio_dir/client.conf"
     case "$audio_kind" in
     pulseaudio) start_pulseaudio || return 1 ;;
@@ -40,6 +41,7 @@ start_pulseaudio() {
 # PipeWire, WirePlumber and pipewire-pulse as a desktop session runs them, in a runtime
 # folder and on a D-Bus session bus of their own; WirePlumber keeps its state there too.
 start_pipewire() {
+    printf 'autospawn = no\n' >"$audio_dir/client.conf"
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) \
         || { echo "D-Bus did not start" >&2; return 1; }
