@@ -4,6 +4,7 @@
 #include "app/ChartLabel.h"
 #include "app/ClosingAnimation.h"
 #include "app/CommandButton.h"
+#include "app/Contrast.h"
 #include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
 #include "app/KeyPreview.h"
@@ -16,6 +17,7 @@
 #include "convert/Decode.h"
 #include "sound/Module1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -78,6 +80,31 @@ void setBackColor(QWidget *control, const QColor &color)
     control->setAutoFillBackground(true);
 }
 
+constexpr QPalette::ColorGroup shownGroups[] = {QPalette::Active, QPalette::Inactive};
+
+// Gives a control's text a colour that can be read on the ground it is drawn on.
+void setReadableText(QWidget *control, QPalette::ColorRole text, QPalette::ColorRole ground)
+{
+    const QPalette desktop = QApplication::palette(control);
+    QPalette palette = control->palette();
+    for (const QPalette::ColorGroup group : shownGroups)
+        palette.setColor(
+            group, text, readableTextOn(palette.color(group, ground), desktop.color(group, text)));
+    control->setPalette(palette);
+}
+
+// Gives a box's selection a ground on which its selected text can be read.
+void setReadableSelection(QWidget *box)
+{
+    const QPalette desktop = QApplication::palette(box);
+    QPalette palette = box->palette();
+    for (const QPalette::ColorGroup group : shownGroups)
+        palette.setColor(group, QPalette::Highlight,
+            readableGroundUnder(desktop.color(group, QPalette::HighlightedText),
+                desktop.color(group, QPalette::Highlight)));
+    box->setPalette(palette);
+}
+
 } // namespace
 
 Form1::Form1(const Platform &platform, QWidget *parent)
@@ -136,6 +163,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 
     Form_Load();
+    keepTextReadable();
     Text1->setFocus();
 }
 
@@ -147,6 +175,29 @@ void Form1::Form_Load()
     setBackColor(Command1, lightGrey);
     setBackColor(Command2, lightGrey);
     setBackColor(Command3, lightGrey);
+}
+
+void Form1::keepTextReadable()
+{
+    // The desktop's text colour is meant for its own grounds; on the fixed grey it may
+    // not be readable, as with a dark style's light text.
+    for (QWidget *label : {Label1, Label2})
+        setReadableText(label, QPalette::WindowText, QPalette::Window);
+    for (QWidget *button : {Command1, Command2, Command3})
+        setReadableText(button, QPalette::ButtonText, QPalette::Button);
+    // The boxes keep the desktop's colours, mended only where they cannot be read.
+    for (QWidget *box : {Text1, Text2, Text3}) {
+        setReadableText(box, QPalette::Text, QPalette::Base);
+        setReadableSelection(box);
+    }
+}
+
+bool Form1::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        keepTextReadable();
+    return handled;
 }
 
 void Form1::GetMorse()

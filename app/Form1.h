@@ -37,10 +37,12 @@ public:
     KeyPreview *keyPreview() const { return keyPreview_; }
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
+    void keepTextReadable();
     void Form_KeyDown(int key);
     void Command1_Click();
     void Command2_Click();

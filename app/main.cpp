@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/PlatformChoice.h"
 #include "app/ProgramFolder.h"
 #include "sound/MonotonicTickCounter.h"
 #include "sound/PulsePlayer.h"
@@ -36,6 +37,10 @@ void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const Q
 
 int main(int argc, char *argv[])
 {
+    const QByteArray platforms
+        = app::preferredPlatforms(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
+    if (!platforms.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platforms);
     const QtMessageHandler ordinary = qInstallMessageHandler(holdStartMessage);
     QApplication application(argc, argv);
     qInstallMessageHandler(ordinary);

@@ -1,4 +1,6 @@
 #include "Form1Fixture.h"
+#include "Rows.h"
+#include "app/Contrast.h"
 #include "app/KeyPreview.h"
 
 #include <QAccessible>
@@ -6,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +22,30 @@ const QColor lightGrey(192, 192, 192);
 QColor pixel(QWidget *widget, QPoint at)
 {
     return widget->grab().toImage().pixelColor(at);
+}
+
+// A desktop's colour scheme: its window's ground and text, its boxes' ground and text,
+// and its selection's ground and text.
+QPalette scheme(const char *window, const char *windowText, const char *base, const char *text,
+    const char *highlight, const char *highlightedText)
+{
+    QPalette palette(QColor(QLatin1String(windowText)), QColor(QLatin1String(window)),
+        QColor(QLatin1String(window)).lighter(), QColor(QLatin1String(window)).darker(),
+        QColor(QLatin1String(window)), QColor(QLatin1String(text)), QColor(Qt::white),
+        QColor(QLatin1String(base)), QColor(QLatin1String(window)));
+    palette.setColor(QPalette::ButtonText, QColor(QLatin1String(windowText)));
+    palette.setColor(QPalette::Highlight, QColor(QLatin1String(highlight)));
+    palette.setColor(QPalette::HighlightedText, QColor(QLatin1String(highlightedText)));
+    return palette;
+}
+
+// Whether text of one colour reads on another, with the ratio when it does not.
+bool reads(const QColor &text, const QColor &ground, QByteArray *why)
+{
+    const double ratio = app::contrastRatio(text, ground);
+    *why = text.name().toLatin1() + " on " + ground.name().toLatin1() + ": "
+        + QByteArray::number(ratio, 'f', 2);
+    return ratio >= app::readableContrast;
 }
 
 } // namespace
@@ -37,6 +64,8 @@ private Q_SLOTS:
     void boxesUseCourierNew_data();
     void boxesUseCourierNew();
     void greyBackgroundsAndWhiteBoxes();
+    void textReadsInEveryScheme_data();
+    void textReadsInEveryScheme();
     void chartAndIconAreDrawn();
     void tabCyclesTheBoxesAndButtons();
     void controlsCarryAccessibleNames();
@@ -157,6 +186,52 @@ void TestForm1::greyBackgroundsAndWhiteBoxes()
         auto *widget = window->control(box);
         QCOMPARE(
             pixel(widget, QPoint(widget->width() - 5, widget->height() / 2)), QColor(Qt::white));
+    }
+}
+
+void TestForm1::textReadsInEveryScheme_data()
+{
+    QTest::addColumn<QPalette>("desktop");
+    addRow("light", scheme("#efefef", "#000000", "#ffffff", "#000000", "#308cc6", "#ffffff"));
+    addRow("dark", scheme("#323232", "#f0f0f0", "#242424", "#f0f0f0", "#308cc6", "#f0f0f0"));
+    addRow("inverse", scheme("#000000", "#ffffff", "#000000", "#ffffff", "#1a5fb4", "#ffffff"));
+    addRow("pale boxes", scheme("#efefef", "#000000", "#ffffff", "#b0b0b0", "#ffff00", "#000000"));
+}
+
+void TestForm1::textReadsInEveryScheme()
+{
+    QFETCH(QPalette, desktop);
+    const auto restore = qScopeGuard([before = QApplication::palette()] {
+        QApplication::setPalette(before);
+    });
+    QApplication::setPalette(desktop);
+    // The running window hears of the change through its event queue.
+    QTRY_COMPARE(window->box("Text1")->palette().color(QPalette::Base), desktop.color(QPalette::Base));
+    // A window that starts under the scheme, and one that was running when it came.
+    Form1Fixture started;
+    for (Form1Fixture *fixture : {&started, window.get()}) {
+        QByteArray why;
+        for (const char *name : {"Label1", "Label2", "Command1", "Command2", "Command3"}) {
+            QWidget *control = fixture->control(name);
+            const QPalette &palette = control->palette();
+            const QColor ground = palette.color(control->backgroundRole());
+            QCOMPARE(ground, lightGrey);
+            QVERIFY2(reads(palette.color(control->foregroundRole()), ground, &why), why);
+        }
+        for (const char *name : {"Text1", "Text2", "Text3"}) {
+            const QPalette &palette = fixture->control(name)->palette();
+            QCOMPARE(palette.color(QPalette::Base), desktop.color(QPalette::Base));
+            // The desktop's text colour wherever it can be read; the caret is drawn in it.
+            const QColor text = palette.color(QPalette::Text);
+            QVERIFY2(reads(text, palette.color(QPalette::Base), &why), why);
+            if (app::contrastRatio(desktop.color(QPalette::Text), desktop.color(QPalette::Base))
+                >= app::readableContrast)
+                QCOMPARE(text, desktop.color(QPalette::Text));
+            for (const auto group : {QPalette::Active, QPalette::Inactive})
+                QVERIFY2(reads(palette.color(group, QPalette::HighlightedText),
+                             palette.color(group, QPalette::Highlight), &why),
+                    why);
+        }
     }
 }
 

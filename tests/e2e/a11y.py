@@ -8,6 +8,7 @@
     a11y.py holds NAME N SECS    waits until that control holds N characters or more
     a11y.py focused NAME SECS    waits until that control has the keyboard focus
     a11y.py centre NAME          prints the screen position of that control's middle, "X Y"
+    a11y.py extents NAME         prints where that control lies on the screen, "X Y W H"
     a11y.py ends NAME N          prints the first and the last N characters of that
                                  control's text, one line each
 
@@ -82,13 +83,16 @@ def run(argv):
         print(text.getText(0, min(n, count)))
         print(text.getText(max(0, count - n), count))
         return 0
-    if len(argv) == 3 and argv[1] == "centre":
+    if len(argv) == 3 and argv[1] in ("centre", "extents"):
         control = control_named(argv[2])
         box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         if box.width <= 0 or box.height <= 0:
             print(f"{argv[2]} has no place on the screen", file=sys.stderr)
             return 1
-        print(box.x + box.width // 2, box.y + box.height // 2)
+        if argv[1] == "centre":
+            print(box.x + box.width // 2, box.y + box.height // 2)
+        else:
+            print(box.x, box.y, box.width, box.height)
         return 0
     if len(argv) == 3 and argv[1] == "text":
         print(control_named(argv[2]).queryText().getText(0, -1))

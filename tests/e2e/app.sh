@@ -123,7 +123,7 @@ start_app() {
     app_log=$(mktemp -p "$scratch")
     "$@" 2>"$app_log" &
     app_pid=$!
-    if [ "${QT_QPA_PLATFORM:-}" = wayland ]; then
+    if [ -n "${app_native_wayland:-}" ]; then
         a11y wait "Plain text" " Text " 20 || { echo "FAIL: no window within 20 s"; exit 1; }
         return 0
     fi

@@ -11,9 +11,14 @@
 #   desktop_shot FILE       writes a picture of the screen, or of the window on X11
 #
 # X11 kinds: Xvfb with a window manager. mutter-xwayland: mutter's headless Wayland
-# session, the program an X11 client of its Xwayland; keys go through mutter's own seat.
-# wayland: mutter as a Wayland compositor nested in Xvfb, the program a native Wayland
-# client: Xvfb shows what mutter draws and passes it xdotool's keys.
+# session with its Xwayland, where the program takes the X server; keys go through
+# mutter's own seat. wayland: mutter as a Wayland compositor nested in Xvfb, with the
+# program a native Wayland client because the user asks for one (QT_QPA_PLATFORM):
+# Xvfb shows what mutter draws and passes it xdotool's keys.
+#
+# Each kind exports the environment a login session of that desktop gives its programs
+# (XDG_SESSION_TYPE, XDG_CURRENT_DESKTOP, DISPLAY and WAYLAND_DISPLAY), and nothing that
+# picks Qt's platform for them, except where the user would.
 
 desktop_kinds=(openbox xfwm4 mutter-x11 mutter-xwayland wayland)
 source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
@@ -25,6 +30,8 @@ desktop_dir=
 desktop_screen=1280x1024
 # The X display that keys are pressed on and pictures taken of.
 desktop_x=
+# Set where the program is a native Wayland client, whose window no X tool can find.
+app_native_wayland=
 
 desktop_here=$(dirname "${BASH_SOURCE[0]}")
 
@@ -76,35 +83,43 @@ start_desktop() {
     # tests listen to.
     local -x PULSE_SERVER="unix:$desktop_dir/no-sound-server"
     export XDG_RUNTIME_DIR="$desktop_dir"
-    unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM
+    unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP GTK_THEME
+    app_native_wayland=
     start_session_bus || return 1
     case "$desktop_kind" in
     openbox | xfwm4 | mutter-x11)
         start_xvfb || return 1
-        export DISPLAY=$desktop_x QT_QPA_PLATFORM=xcb
+        export DISPLAY=$desktop_x XDG_SESSION_TYPE=x11
         case "$desktop_kind" in
         openbox) openbox >"$desktop_dir/wm.log" 2>&1 & ;;
-        xfwm4) xfwm4 --replace >"$desktop_dir/wm.log" 2>&1 & ;;
-        mutter-x11) mutter --x11 --replace --sm-disable >"$desktop_dir/wm.log" 2>&1 & ;;
+        xfwm4)
+            export XDG_CURRENT_DESKTOP=XFCE
+            xfwm4 --replace >"$desktop_dir/wm.log" 2>&1 &
+            ;;
+        mutter-x11)
+            export XDG_CURRENT_DESKTOP=GNOME
+            mutter --x11 --replace --sm-disable >"$desktop_dir/wm.log" 2>&1 &
+            ;;
         esac
         desktop_pids+=($!)
         wait_until 30 x_window_manager_ready || { echo "$desktop_kind did not start" >&2; return 1; }
         ;;
     mutter-xwayland)
         start_mutter_wayland --headless --virtual-monitor 1280x1024 || return 1
-        export DISPLAY XAUTHORITY
+        export DISPLAY XAUTHORITY XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
         DISPLAY=$(sed -n 's/^DISPLAY=//p' "$mutter_environment")
         XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$mutter_environment")
-        export QT_QPA_PLATFORM=xcb
         desktop_x=$DISPLAY
-        unset WAYLAND_DISPLAY
         wait_until 30 x_window_manager_ready || { echo "Xwayland did not start" >&2; return 1; }
         ;;
     wayland)
         start_xvfb || return 1
         DISPLAY=$desktop_x MUTTER_DEBUG_DUMMY_MODE_SPECS=1280x1024 \
             start_mutter_wayland --nested --no-x11 || return 1
-        export QT_QPA_PLATFORM=wayland
+        # A user who asks for a native window on a session that has an X server too.
+        export DISPLAY=$desktop_x XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME \
+            QT_QPA_PLATFORM=wayland
+        app_native_wayland=1
         # Xvfb has no window manager: its one window, mutter's, takes the keys.
         local output
         output=$(DISPLAY=$desktop_x xwininfo -root -children | awk '/"mutter"/ { print $1 }')

@@ -69,6 +69,7 @@ check_start_up() {
         geometry=$(xwininfo -id "$app_window")
         check "the window system's client area is 342 x 518" \
             test "$(sed -n 's/^ *Width: //p' <<<"$geometry") x $(sed -n 's/^ *Height: //p' <<<"$geometry")" = "342 x 518"
+        check "the title bar offers no maximise" offers_no_maximise
     fi
     IFS=+ read -r _ client_x client_y <<<"$ground"
     # Less the border added for the measure.
@@ -77,6 +78,24 @@ check_start_up() {
     check "plain-text box is white" test "$(client_pixel "$shot" 320 28)" = "255,255,255"
     check "chart is shown" test "$(client_pixel "$shot" 166 370)" = "255,255,255"
     rm -f "$shot"
+}
+
+# Whether the window manager offers to maximise the window: what it allows, where it
+# says (_NET_WM_ALLOWED_ACTIONS), or else what the window asks of it (_MOTIF_WM_HINTS:
+# flags, functions, decorations; maximise is function 0x10 and decoration 0x40).
+offers_no_maximise() {
+    local allowed hints flags functions decorations
+    allowed=$(xprop -id "$app_window" _NET_WM_ALLOWED_ACTIONS)
+    hints=$(xprop -id "$app_window" _MOTIF_WM_HINTS)
+    echo "$allowed"
+    echo "$hints"
+    if grep -q ' = ' <<<"$allowed"; then
+        ! grep -q MAXIMIZE <<<"$allowed"
+    else
+        grep -q ' = ' <<<"$hints" || return 1
+        IFS=', ' read -r flags functions decorations _ <<<"${hints#* = }"
+        ((flags & 1 && !(functions & 16) && flags & 2 && !(decorations & 64)))
+    fi
 }
 
 check_encode_heard() {
@@ -199,6 +218,14 @@ close_once() {
 
 # On Wayland the program's protocol log shows what it asks of the compositor.
 [ "$kind" != wayland ] || export WAYLAND_DEBUG=1
+if [ "$kind" = wayland ]; then
+    # Unless the user asks for one, the window system is Qt's choice and ours: with an X
+    # server named that cannot be reached, the window still opens, on Wayland.
+    start_app env -u QT_QPA_PLATFORM DISPLAY=:"$((RANDOM % 1000 + 5000))" "$program"
+    check "with no X server to reach, the window opens on Wayland" \
+        grep -q 'xdg_toplevel@[0-9]*\.set_app_id' "$app_log"
+    stop_app
+fi
 start_app "$program"
 focus_app
 check_start_up
