@@ -2,7 +2,7 @@
 
     contrast.py PICTURE NAME:X,Y,W,H ...
 
-For each region it prints "NAME RATIO": the contrast ratio between the region's ground,
+For each region it prints "RATIO NAME": the contrast ratio between the region's ground,
 its commonest colour, and its text, the colour that stands out most from that ground
 and covers at least two pixels. A region with nothing on its ground prints 1.00.
 """
@@ -51,7 +51,7 @@ def main(argv):
     for region in argv[2:]:
         name, place = region.split(":")
         x, y, width, height = (int(part) for part in place.split(","))
-        print(f"{name} {text_contrast(region_colours(argv[1], x, y, width, height)):.2f}")
+        print(f"{text_contrast(region_colours(argv[1], x, y, width, height)):.2f} {name}")
     return 0
 
 
