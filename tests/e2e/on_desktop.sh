@@ -242,9 +242,13 @@ for i in 1 2 3 4 5; do
 done
 stop_busy
 # One close can be slowed by the load alone; the middle one of five says how long a
-# close takes. Each close ended within 10 s, or it failed above.
+# close takes. Each close ended within 10 s, or it failed above. On X11 each pass waits
+# for the window manager, a round trip that the load stretches, and the program ends its
+# closing after 5 s whatever is left of it: 500 ms more lets the request reach it and
+# the process end. On Wayland a pass waits one frame at most, 17 ms at 60 Hz, and its
+# 130 passes take about 2.2 s.
 median=$(printf '%s\n' "${durations[@]}" | sort -n | sed -n 3p)
-limit_ms=4000
+limit_ms=5500
 [ "$kind" != wayland ] || limit_ms=3000
 check "the median close, $median ms, within $limit_ms ms of the request" test "$median" -le "$limit_ms"
 finish
