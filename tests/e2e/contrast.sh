@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every text of the window reads on what it is drawn on, at 4.5 to 1 or better, in each
-# colour scheme a desktop may give the program: no platform theme, and Qt's GTK platform
-# theme with Adwaita, its dark variant and the two high-contrast themes. Measured on
+# colour scheme a desktop may give the program: no platform theme, Qt's GTK platform
+# theme with Adwaita, its dark variant and the two high-contrast themes, and Qt's KDE
+# platform theme with Plasma's Breeze Dark colours. Measured on
 # pictures of the window: the credit lines and the captions on the fixed grey, the boxes'
 # text, selection and caret, and the blank-field message box.
 set -euo pipefail
@@ -15,7 +16,28 @@ schemes=(
     "Adwaita dark|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=Adwaita:dark"
     "HighContrast|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=HighContrast"
     "HighContrastInverse|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=HighContrastInverse"
+    "Breeze Dark|XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME=$scratch/kde"
 )
+
+# The colours of Plasma's Breeze Dark scheme, where Qt's KDE theme reads them.
+mkdir -p "$scratch/kde"
+cat >"$scratch/kde/kdeglobals" <<'COLOURS'
+[Colors:Button]
+BackgroundNormal=41,44,48
+ForegroundNormal=252,252,252
+
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+
+[Colors:View]
+BackgroundNormal=20,22,24
+ForegroundNormal=252,252,252
+
+[Colors:Window]
+BackgroundNormal=32,35,38
+ForegroundNormal=252,252,252
+COLOURS
 
 shot=$scratch/window.png
 
