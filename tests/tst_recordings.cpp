@@ -1,3 +1,4 @@
+#include "Rows.h"
 #include "morse/MorseTable.h"
 
 #include <QDir>
@@ -24,8 +25,10 @@ constexpr qsizetype frames(double ms)
     return static_cast<qsizetype>(ms * sampleRate / 1000 + 0.5);
 }
 
-// 30 words a minute on the PARIS standard: 50 units a word, 1200 / 30 ms a unit.
-constexpr qsizetype unit = frames(1200.0 / 30);
+// 36 words a minute on the PARIS standard: 50 units a word, 1200 / 36 ms a unit.
+constexpr qsizetype unit = frames(1200.0 / 36);
+// An encode starts a character every 700 ms.
+constexpr qsizetype step = frames(700);
 constexpr qsizetype ramp = frames(5);
 
 const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
@@ -177,8 +180,10 @@ private Q_SLOTS:
 
     void lastsExactlyItsCode_data() { everyCharacter(); }
     void lastsExactlyItsCode();
-    void lastsAsLongAsAtThirtyWordsAMinute_data();
-    void lastsAsLongAsAtThirtyWordsAMinute();
+    void lastsAsLongAsAtThirtySixWordsAMinute_data();
+    void lastsAsLongAsAtThirtySixWordsAMinute();
+    void leavesACharacterGapInItsStep_data() { everyCharacter(); }
+    void leavesACharacterGapInItsStep();
     void decodesToItsCode_data() { everyCharacter(); }
     void decodesToItsCode();
     void soundsAt700Hz_data() { everyCharacter(); }
@@ -244,24 +249,33 @@ void TestRecordings::lastsExactlyItsCode()
         qPrintable(QStringLiteral("%1 frames for %2 of sound").arg(length).arg(sounding)));
 }
 
-void TestRecordings::lastsAsLongAsAtThirtyWordsAMinute_data()
+void TestRecordings::lastsAsLongAsAtThirtySixWordsAMinute_data()
 {
     QTest::addColumn<QChar>("character");
     QTest::addColumn<double>("ms");
-    QTest::newRow("E") << QChar(u'E') << 40.0;
-    QTest::newRow("T") << QChar(u'T') << 120.0;
-    QTest::newRow("S") << QChar(u'S') << 200.0;
-    QTest::newRow("K") << QChar(u'K') << 360.0;
-    QTest::newRow("1") << QChar(u'1') << 680.0;
-    QTest::newRow("9") << QChar(u'9') << 680.0;
+    addRow("E", QChar(u'E'), 33.3);
+    addRow("T", QChar(u'T'), 100.0);
+    addRow("S", QChar(u'S'), 166.7);
+    addRow("K", QChar(u'K'), 300.0);
+    addRow("1", QChar(u'1'), 566.7);
+    addRow("9", QChar(u'9'), 566.7);
 }
 
-void TestRecordings::lastsAsLongAsAtThirtyWordsAMinute()
+void TestRecordings::lastsAsLongAsAtThirtySixWordsAMinute()
 {
     QFETCH(double, ms);
     const auto length = qsizetype(recording.samples.size());
-    QVERIFY2(length >= frames(ms) && length <= frames(ms + 5),
+    QVERIFY2(length >= frames(ms - 0.1) && length <= frames(ms + 5),
         qPrintable(QStringLiteral("%1 ms").arg(length * 1000.0 / sampleRate)));
+}
+
+void TestRecordings::leavesACharacterGapInItsStep()
+{
+    // Three units of silence part two characters; a fourth leaves room for a start that
+    // comes late.
+    const auto length = qsizetype(recording.samples.size());
+    QVERIFY2(length + 4 * unit <= step,
+        qPrintable(QStringLiteral("%1 ms of the step's 700 ms").arg(length * 1000.0 / sampleRate)));
 }
 
 void TestRecordings::decodesToItsCode()

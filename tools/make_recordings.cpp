@@ -21,9 +21,15 @@ constexpr int sampleRate = 44100;
 constexpr double toneHz = 700;
 // Half of full scale: loud enough, and far from clipping.
 constexpr double amplitude = 0.5 * 32767;
-// 30 words a minute on the PARIS standard: a unit of 40 ms.
-constexpr int unitFrames = sampleRate * 40 / 1000;
-// The keying rises and falls over 5 ms so that it doesn't click.
+// 36 words a minute on the PARIS standard: a unit of 1200 / 36 = 33.3 ms, 1470 frames.
+// The program starts a character every 700 ms, and a listener hears where one ends and
+// the next begins only from the silence between them: three units or more. The longest
+// recordings, 1 and 9 (17 units, 567 ms), leave four units of silence, so a start that
+// comes up to a unit late still leaves three.
+constexpr int wordsPerMinute = 36;
+constexpr int unitFrames = sampleRate * 1200 / (wordsPerMinute * 1000);
+// The keying rises and falls over 5 ms, as CW transmitters key at this speed: a shorter
+// edge clicks, and a longer one leaves a 33 ms dot too little time at full loudness.
 constexpr int rampFrames = sampleRate * 5 / 1000;
 
 // The characters with recordings of their own; the list of outputs in tools/CMakeLists.txt

@@ -14,6 +14,6 @@ record_keys Left Right
 mapfile -t tones < <("$tone_segments" "$recording")
 printf 'heard: %s\n' "${tones[@]}"
 check "two tones heard" test "${#tones[@]}" -eq 2
-check "a dot of 40 ms" near "$(cut -d' ' -f2 <<<"${tones[0]:-0 0}")" 40 3
-check "a dash of 120 ms" near "$(cut -d' ' -f2 <<<"${tones[1]:-0 0}")" 120 3
+check "a dot of 33 ms" near "$(cut -d' ' -f2 <<<"${tones[0]:-0 0}")" 33.3 3
+check "a dash of 100 ms" near "$(cut -d' ' -f2 <<<"${tones[1]:-0 0}")" 100 3
 finish
