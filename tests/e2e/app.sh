@@ -41,11 +41,12 @@ record_audio() {
 }
 
 # Whether the recording holds at least the given number of tones, the last of them
-# followed by 150 ms of quiet.
+# followed by quiet: 150 ms, or as many milliseconds as given.
 tones_played_out() {
-    "$tone_segments" "$recording" | awk -v tones="$1" -v bytes="$(stat -c %s "$recording")" '
+    "$tone_segments" "$recording" | awk -v tones="$1" -v quiet="${2:-150}" \
+        -v bytes="$(stat -c %s "$recording")" '
         { end = $1 + $2 }
-        END { exit !(NR >= tones && bytes / 88.2 - end >= 150) }'
+        END { exit !(NR >= tones && bytes / 88.2 - end >= quiet) }'
 }
 
 # Waits, at most 10 s, until the given number of tones has been heard whole.

@@ -4,11 +4,14 @@ between them alone, by the ITU's rules, told nothing of where each sound was sta
     tone_segments RECORDING | listener.py
 
 Reads "start_ms length_ms" a tone, as tone_segments prints them. The unit is the length
-of a dot, the shortest tones heard. A tone under two units is a dot, a longer one a dash;
-a silence under two units parts the elements of one character, a longer one two
-characters. Prints the text heard on the first line, a code the table lacks as <code>;
-then the unit, the narrowest silence between two characters in units, and the shortest
-and longest time from one character's start to the next, one "name value" a line.
+of a dot: the middle one of the tones shorter than two thirds of the longest, a dash of
+three units. A silence shorter than half a unit is no silence to the ear: it is a hole
+in the tone around it. A tone under two units is a dot, a longer one a dash; a silence
+under two units parts the elements of one character, a longer one two characters.
+Prints the text heard on the first line, a code the table lacks as <code>; then, one
+"name value" a line, the unit, the holes heard, the narrowest silence between two
+characters in units, and the shortest and longest time from one character's start to
+the next.
 """
 
 import sys
@@ -30,13 +33,21 @@ def main():
         print("")
         print("unit_ms 0")
         return 1
-    shortest = min(length for _, length in tones)
-    dots = [length for _, length in tones if length < 2 * shortest]
-    unit = sum(dots) / len(dots)
+    longest = max(length for _, length in tones)
+    dots = sorted(length for _, length in tones if length < 2 / 3 * longest)
+    unit = dots[len(dots) // 2] if dots else longest / 3
+
+    heard, holes = [], 0
+    for start, length in tones:
+        if heard and start - (heard[-1][0] + heard[-1][1]) < unit / 2:
+            holes += 1
+            heard[-1] = (heard[-1][0], start + length - heard[-1][0])
+        else:
+            heard.append((start, length))
 
     characters, code, starts, gaps = [], "", [], []
     end = None
-    for start, length in tones:
+    for start, length in heard:
         if end is not None and start - end >= 2 * unit:
             characters.append(CODES.get(code, f"<{code}>"))
             code = ""
@@ -50,6 +61,7 @@ def main():
     steps = [b - a for a, b in zip(starts, starts[1:])]
     print("".join(characters))
     print(f"unit_ms {unit:.1f}")
+    print(f"holes {holes}")
     if gaps:
         print(f"narrowest_gap_units {min(gaps):.2f}")
     if steps:

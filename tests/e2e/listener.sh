@@ -20,8 +20,9 @@ check "the text is typed in" a11y wait "Plain text" "$text" 5
 
 record_audio
 click_on Varnock
-# A character every 0.7 s: about 17 s.
-wait_until 30 tones_played_out "$tones" || echo "timeout: $tones tones not heard within 30 s"
+# A character every 0.7 s: about 17 s. The encode has ended once no character follows
+# within 0.7 s.
+wait_until 30 tones_played_out "$tones" 800 || echo "timeout: $tones tones not heard within 30 s"
 stop_recording
 
 heard=$("$tone_segments" "$recording" | python3 "$here/listener.py")
