@@ -83,21 +83,29 @@ void setBackColor(QWidget *control, const QColor &color)
 constexpr QPalette::ColorGroup shownGroups[] = {QPalette::Active, QPalette::Inactive};
 
 // Gives a control's text a colour that can be read on the ground it is drawn on.
-void setReadableText(QWidget *control, QPalette::ColorRole text, QPalette::ColorRole ground)
+void setReadableText(QPalette &palette, const QPalette &desktop, QPalette::ColorRole text,
+    QPalette::ColorRole ground)
 {
-    const QPalette desktop = QApplication::palette(control);
-    QPalette palette = control->palette();
     for (const QPalette::ColorGroup group : shownGroups)
         palette.setColor(
             group, text, readableTextOn(palette.color(group, ground), desktop.color(group, text)));
+}
+
+// Gives the text of a grey control a colour that can be read on the grey.
+void setReadableOnGrey(QWidget *control, QPalette::ColorRole text, QPalette::ColorRole ground)
+{
+    QPalette palette = control->palette();
+    setReadableText(palette, QApplication::palette(control), text, ground);
     control->setPalette(palette);
 }
 
-// Gives a box's selection a ground on which its selected text can be read.
-void setReadableSelection(QWidget *box)
+// Gives a box's text a colour that can be read on the box, and its selection a ground on
+// which the selected text can be read.
+void setReadableBox(QWidget *box)
 {
     const QPalette desktop = QApplication::palette(box);
     QPalette palette = box->palette();
+    setReadableText(palette, desktop, QPalette::Text, QPalette::Base);
     for (const QPalette::ColorGroup group : shownGroups)
         palette.setColor(group, QPalette::Highlight,
             readableGroundUnder(desktop.color(group, QPalette::HighlightedText),
@@ -182,14 +190,12 @@ void Form1::keepTextReadable()
     // The desktop's text colour is meant for its own grounds; on the fixed grey it may
     // not be readable, as with a dark style's light text.
     for (QWidget *label : {Label1, Label2})
-        setReadableText(label, QPalette::WindowText, QPalette::Window);
+        setReadableOnGrey(label, QPalette::WindowText, QPalette::Window);
     for (QWidget *button : {Command1, Command2, Command3})
-        setReadableText(button, QPalette::ButtonText, QPalette::Button);
+        setReadableOnGrey(button, QPalette::ButtonText, QPalette::Button);
     // The boxes keep the desktop's colours, mended only where they cannot be read.
-    for (QWidget *box : {Text1, Text2, Text3}) {
-        setReadableText(box, QPalette::Text, QPalette::Base);
-        setReadableSelection(box);
-    }
+    for (QWidget *box : {Text1, Text2, Text3})
+        setReadableBox(box);
 }
 
 bool Form1::event(QEvent *event)

@@ -156,6 +156,13 @@ grey_ground() {
         -format '%@' info: 2>/dev/null
 }
 
+# Sets client_x and client_y to where the client area starts, from what grey_ground
+# measured: less the border it adds.
+client_origin() {
+    IFS=+ read -r _ client_x client_y <<<"$1"
+    client_x=$((client_x - 1)) client_y=$((client_y - 1))
+}
+
 # The red, green and blue of one pixel of a PNG file.
 pixel() {
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:

@@ -2,9 +2,9 @@
 # Every text of the window reads on what it is drawn on, at 4.5 to 1 or better, in each
 # colour scheme a desktop may give the program: no platform theme, Qt's GTK platform
 # theme with Adwaita, its dark variant and the two high-contrast themes, and Qt's KDE
-# platform theme with Plasma's Breeze Dark colours. Measured on
-# pictures of the window: the credit lines and the captions on the fixed grey, the boxes'
-# text, selection and caret, and the blank-field message box.
+# platform theme with Plasma's Breeze Dark colours. Measured on pictures of the window:
+# the credit lines and the captions on the fixed grey, the boxes' text, selection and
+# caret, and the blank-field message box.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
@@ -44,10 +44,7 @@ shot=$scratch/window.png
 # Takes a picture of the window and finds its client area in it.
 shoot_window() {
     import -window "$app_window" "$shot"
-    local ground
-    ground=$(grey_ground "$shot")
-    IFS=+ read -r _ client_x client_y <<<"$ground"
-    client_x=$((client_x - 1)) client_y=$((client_y - 1))
+    client_origin "$(grey_ground "$shot")"
 }
 
 # "NAME:X,Y,W,H" for a region of the client area, given in its own pixels.

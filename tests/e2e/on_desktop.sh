@@ -71,9 +71,7 @@ check_start_up() {
             test "$(sed -n 's/^ *Width: //p' <<<"$geometry") x $(sed -n 's/^ *Height: //p' <<<"$geometry")" = "342 x 518"
         check "the title bar offers no maximise" offers_no_maximise
     fi
-    IFS=+ read -r _ client_x client_y <<<"$ground"
-    # Less the border added for the measure.
-    client_x=$((client_x - 1)) client_y=$((client_y - 1))
+    client_origin "$ground"
     check "button face is grey" test "$(client_pixel "$shot" 254 84)" = "192,192,192"
     check "plain-text box is white" test "$(client_pixel "$shot" 320 28)" = "255,255,255"
     check "chart is shown" test "$(client_pixel "$shot" 166 370)" = "255,255,255"
