@@ -8,7 +8,7 @@
 #include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
 #include "app/KeyPreview.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 #include "app/Twips.h"
 #include "app/TypedCharacterRules.h"
 #include "app/TypingEventFilter.h"

@@ -11,11 +11,15 @@
 class QLabel;
 class QPushButton;
 
+namespace textbox {
+class TextBox;
+}
+
 namespace app {
 
 class Announcer;
 class KeyPreview;
-class TextBox;
+using textbox::TextBox;
 
 // The program's one window: the plain-text, Morse and current-character boxes, the
 // encode, reset and decode buttons, two credit lines and the code chart.

@@ -1,6 +1,6 @@
 #include "app/TypingEventFilter.h"
 
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -5,9 +5,13 @@
 class QKeyEvent;
 class QInputMethodEvent;
 
+namespace textbox {
+class TextBox;
+}
+
 namespace app {
 
-class TextBox;
+using textbox::TextBox;
 
 // Passes each character typed into a box through a filter before it enters: by key or
 // through an input method. Keys that type no character (arrows, Delete, Tab), and the

@@ -3,7 +3,7 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 #include "convert/Decode.h"
 #include "morse/MorseTable.h"
 #include "tests/FakePlatform.h"
@@ -47,7 +47,7 @@ void decodeClick(benchmark::State &state)
     FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
-    form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
+    form.findChild<textbox::TextBox *>(QStringLiteral("Text2"))->setText(mebibyteOfMorse());
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
     for (auto _ : state)
         decodeButton->click();
@@ -59,7 +59,7 @@ void decodeClickOfTenMebibytes(benchmark::State &state)
     FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
-    form.findChild<app::TextBox *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
+    form.findChild<textbox::TextBox *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
     for (auto _ : state)
         decodeButton->click();

@@ -3,7 +3,7 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 #include "sound/QtEventPump.h"
 #include "sound/Module1.h"
 #include "sound/SoundSink.h"
@@ -76,7 +76,7 @@ void encodeTwentyCharacters(benchmark::State &state)
     sound::QtEventPump events;
     app::Form1 form({sink, ticks, events, [] { return QByteArray("/nowhere"); }, [] {}});
     form.show();
-    auto *text1 = form.findChild<app::TextBox *>(QStringLiteral("Text1"));
+    auto *text1 = form.findChild<textbox::TextBox *>(QStringLiteral("Text1"));
     auto *encode = form.findChild<QPushButton *>(QStringLiteral("Command1"));
     double cpu = 0, wall = 0, spacing = 0;
     for (auto _ : state) {
@@ -98,7 +98,7 @@ BENCHMARK(encodeTwentyCharacters)->Iterations(1)->Unit(benchmark::kMillisecond);
 // redrawing included.
 void appendToLongMorse(benchmark::State &state)
 {
-    app::TextBox box{QString()};
+    textbox::TextBox box{QString()};
     box.show();
     QString morse;
     while (morse.size() < 100 * 1024)

@@ -5,7 +5,7 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 #include "tests/FakePlatform.h"
 
 #include <QApplication>
@@ -66,7 +66,7 @@ void boxes(benchmark::State &state)
     app::Form1 form(fake.platform());
     form.show();
     form.activateWindow();
-    auto *text1 = form.findChild<app::TextBox *>(QStringLiteral("Text1"));
+    auto *text1 = form.findChild<textbox::TextBox *>(QStringLiteral("Text1"));
     auto *reset = form.findChild<QPushButton *>(QStringLiteral("Command2"));
     runEventLoopFor(500);
 

@@ -2,7 +2,7 @@
 
 #include "FakePlatform.h"
 #include "app/Form1.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,7 +37,7 @@ public:
             qFatal("no control %s", name);
         return found;
     }
-    app::TextBox *box(const char *name) { return control<app::TextBox>(name); }
+    textbox::TextBox *box(const char *name) { return control<textbox::TextBox>(name); }
     QPushButton *button(const char *name) { return control<QPushButton>(name); }
 
     // Clicks the button; each message box shown meanwhile is kept as "title: text", then

@@ -129,7 +129,7 @@ void TestFilters::typingIntoTheBoxes()
     QFETCH(QString, boxName);
     QFETCH(QString, typed);
     QFETCH(QString, entered);
-    app::TextBox *target = window->box(qPrintable(boxName));
+    textbox::TextBox *target = window->box(qPrintable(boxName));
     target->setFocus();
     type(target, typed);
     QCOMPARE(target->text(), entered);
@@ -151,7 +151,7 @@ void TestFilters::backspaceAndControlHDelete()
     QFETCH(QString, boxName);
     QFETCH(int, modifiers);
     QFETCH(int, key);
-    app::TextBox *target = window->box(qPrintable(boxName));
+    textbox::TextBox *target = window->box(qPrintable(boxName));
     target->setFocus();
     target->setText(QStringLiteral("... -"));
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -160,7 +160,7 @@ void TestFilters::backspaceAndControlHDelete()
 
 void TestFilters::keysWithoutCharactersStillWork()
 {
-    app::TextBox *text2 = window->box("Text2");
+    textbox::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     text2->setText(QStringLiteral(".-.."));
     QTest::keyClick(text2, Qt::Key_Home);
@@ -179,7 +179,7 @@ void TestFilters::keysWithoutCharactersStillWork()
 
 void TestFilters::clipboardShortcutsWork()
 {
-    app::TextBox *text2 = window->box("Text2");
+    textbox::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     text2->setText(QStringLiteral("... ---"));
     text2->selectAll();
@@ -202,14 +202,14 @@ void TestFilters::clipboardShortcutsWork()
 
 void TestFilters::inputMethodCommitsAreFiltered()
 {
-    app::TextBox *text1 = window->box("Text1");
+    textbox::TextBox *text1 = window->box("Text1");
     text1->setFocus();
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("a;b\u00e9\b"));
     QApplication::sendEvent(text1, &commit);
     QCOMPARE(text1->text(), QStringLiteral("AB"));
 
-    app::TextBox *text2 = window->box("Text2");
+    textbox::TextBox *text2 = window->box("Text2");
     text2->setFocus();
     QInputMethodEvent morse;
     morse.setCommitString(QStringLiteral(".x- "));
@@ -219,7 +219,7 @@ void TestFilters::inputMethodCommitsAreFiltered()
 
 void TestFilters::text3IsNotFiltered()
 {
-    app::TextBox *text3 = window->box("Text3");
+    textbox::TextBox *text3 = window->box("Text3");
     text3->setFocus();
     type(text3, QStringLiteral("a;?\u00e9"));
     QCOMPARE(text3->text(), QStringLiteral("a;?\u00e9"));

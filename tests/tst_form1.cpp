@@ -489,9 +489,9 @@ void TestForm1::encodeShowsEachCodeBeforeItsCharacterAndSound()
     window->box("Text2")->clear();
     QList<std::uint32_t> text2Changes, text3Changes, soundTicks;
     FakeClock &clock = window->fake.clock;
-    connect(window->box("Text2"), &app::TextBox::textChanged, this,
+    connect(window->box("Text2"), &textbox::TextBox::textChanged, this,
         [&] { text2Changes.append(clock.now); });
-    connect(window->box("Text3"), &app::TextBox::textChanged, this,
+    connect(window->box("Text3"), &textbox::TextBox::textChanged, this,
         [&] { text3Changes.append(clock.now); });
     window->click("Command1");
 

@@ -64,7 +64,7 @@ void TestHostile::tenMebibytesPasteWhole()
     QFETCH(QString, piece);
     const QString pasted = repeatedTo(piece, tenMebibytes);
     QApplication::clipboard()->setText(pasted);
-    app::TextBox *target = window->box(qPrintable(boxName));
+    textbox::TextBox *target = window->box(qPrintable(boxName));
     target->clear();
     target->setFocus();
     QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);

@@ -1,5 +1,5 @@
 #include "Rows.h"
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -58,12 +58,12 @@ private Q_SLOTS:
     void screenReaderReadsAndEdits();
 
 private:
-    std::unique_ptr<app::TextBox> box;
+    std::unique_ptr<textbox::TextBox> box;
 };
 
 void TestTextBox::init()
 {
-    box = std::make_unique<app::TextBox>(QString());
+    box = std::make_unique<textbox::TextBox>(QString());
     box->resize(313, 25);
     box->show();
     box->activateWindow();

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace textbox {
 
 class TextBox;
 
@@ -16,4 +16,4 @@ void notifyTextChanged(TextBox *box, int position, const QString &removed, const
 void notifyCursorMoved(TextBox *box, int position);
 void notifySelectionChanged(TextBox *box, int start, int end);
 
-} // namespace app
+} // namespace textbox

@@ -1,6 +1,6 @@
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 
-#include "app/TextBoxAccessible.h"
+#include "textbox/TextBoxAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace textbox {
 namespace {
 
 // The line edit's own margins around its text, inside the style's contents rectangle.
@@ -692,4 +692,4 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     }
 }
 
-} // namespace app
+} // namespace textbox

@@ -1,6 +1,6 @@
-#include "app/TextBoxAccessible.h"
+#include "textbox/TextBoxAccessible.h"
 
-#include "app/TextBox.h"
+#include "textbox/TextBox.h"
 
 #include <QAccessibleWidget>
 #include <QTextBoundaryFinder>
@@ -9,7 +9,7 @@
 #include <mutex>
 #include <tuple>
 
-namespace app {
+namespace textbox {
 namespace {
 
 // How far around an offset a word or sentence is looked for.
@@ -166,7 +166,7 @@ private:
 
 QAccessibleInterface *textBoxFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("app::TextBox") && object && object->isWidgetType())
+    if (className == QLatin1String("textbox::TextBox") && object && object->isWidgetType())
         return new TextBoxAccessible(static_cast<TextBox *>(object));
     return nullptr;
 }
@@ -217,4 +217,4 @@ void notifySelectionChanged(TextBox *box, int start, int end)
     QAccessible::updateAccessibility(&event);
 }
 
-} // namespace app
+} // namespace textbox

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TextEdits.h"
+#include "textbox/TextEdits.h"
 
 #include <QBasicTimer>
 #include <QPoint>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace app {
+namespace textbox {
 
 // A single-line text box whose cost follows what it shows, not what it holds: it lays
 // out only the stretch of text in view, so megabytes of text type, draw, blink and
@@ -119,4 +119,4 @@ private:
     int dropCaret_ = -1;
 };
 
-} // namespace app
+} // namespace textbox

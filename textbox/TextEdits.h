@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-namespace app {
+namespace textbox {
 
 // A text box's text with its undo history and the boundaries the caret moves by. Every
 // question is answered from a short stretch around the position asked about, so its cost
@@ -64,4 +64,4 @@ private:
     std::deque<Step> undone_;
 };
 
-} // namespace app
+} // namespace textbox

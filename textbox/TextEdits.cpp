@@ -1,10 +1,10 @@
-#include "app/TextEdits.h"
+#include "textbox/TextEdits.h"
 
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
 
-namespace app {
+namespace textbox {
 namespace {
 
 // Edits remembered for undoing; older ones are forgotten.
@@ -156,4 +156,4 @@ std::pair<int, int> TextEdits::wordAt(int position) const
     return {start, std::max(end, nextCharacter(start))};
 }
 
-} // namespace app
+} // namespace textbox
