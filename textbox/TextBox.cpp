@@ -1,5 +1,6 @@
 #include "textbox/TextBox.h"
 
+#include "textbox/Boundaries.h"
 #include "textbox/TextBoxAccessible.h"
 
 #include <QAccessible>
@@ -7,6 +8,7 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -15,8 +17,10 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
+#include <QTextCharFormat>
 
 #include <algorithm>
+#include <climits>
 
 namespace textbox {
 namespace {
@@ -24,16 +28,28 @@ namespace {
 // The line edit's own margins around its text, inside the style's contents rectangle.
 constexpr int horizontalMargin = 2;
 constexpr int verticalMargin = 1;
+// A text up to this long is laid out whole; a longer one a stretch at a time.
+constexpr int wholeLayoutLimit = 4096;
 // Never lay out more than this in one go, however narrow the characters.
 constexpr int longestStretch = 1 << 14;
 // The text an input method is shown around the caret.
 constexpr int surroundingReach = 256;
 
-bool typesText(const QString &text)
+// What a key may type: printable text, a format character, a private-use character or a
+// whole surrogate pair; never with Control held, which makes commands of letters.
+bool typesText(const QKeyEvent *key)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.category() != QChar::Other_Control;
-    });
+    const QString text = key->text();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = key->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse
+        || (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
 }
 
 QStyleOptionFrame panelOption(const QWidget *box)
@@ -46,6 +62,13 @@ QStyleOptionFrame panelOption(const QWidget *box)
     option.state |= QStyle::State_Sunken;
     option.features = QStyleOptionFrame::None;
     return option;
+}
+
+QString shownText(QStringView text)
+{
+    QString shown(text.size(), Qt::Uninitialized);
+    std::transform(text.begin(), text.end(), shown.begin(), boundaries::shown);
+    return shown;
 }
 
 } // namespace
@@ -63,6 +86,7 @@ TextBox::TextBox(const QString &text, QWidget *parent)
     setBackgroundRole(QPalette::Base);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     edits_.reset(text);
+    rightToLeft_ = boundaries::readsRightToLeft(text);
     cursor_ = anchor_ = edits_.size();
 }
 
@@ -70,80 +94,241 @@ TextBox::~TextBox() = default;
 
 void TextBox::setText(const QString &text)
 {
+    dropPreedit();
     const QString old = edits_.text();
     edits_.reset(text);
+    rightToLeft_ = boundaries::readsRightToLeft(text);
     cursor_ = anchor_ = edits_.size();
-    first_ = 0;
-    preedit_.clear();
+    // The view scrolls from where it was, as a line edit's does.
+    view_ = 0;
     invalidateStretch();
-    scrollToCursor();
-    notifyTextReplaced(this, old, text);
     update();
+    updateMicroFocus();
+    notifyTextReplaced(this, old, text);
+    notifyCursorMoved(this, cursor_);
     Q_EMIT textChanged(text);
+}
+
+void TextBox::append(const QString &more)
+{
+    dropPreedit();
+    const int end = edits_.size();
+    edits_.append(more);
+    if (end < wholeLayoutLimit)
+        rightToLeft_ = boundaries::readsRightToLeft(edits_.text());
+    const bool hadSelection = hasSelectedText();
+    cursor_ = anchor_ = edits_.size();
+    settled({{end, {}, more}}, hadSelection);
+}
+
+TextEdits::Caret TextBox::caret() const
+{
+    if (!hasSelectedText())
+        return {cursor_, 0, 0};
+    return {cursor_, selectionStart(), selectionEnd()};
+}
+
+void TextBox::setCaret(const TextEdits::Caret &caret)
+{
+    cursor_ = std::clamp(caret.cursor, 0, edits_.size());
+    if (caret.selectionStart < caret.selectionEnd)
+        anchor_ = std::clamp(
+            cursor_ == caret.selectionStart ? caret.selectionEnd : caret.selectionStart, 0,
+            edits_.size());
+    else
+        anchor_ = cursor_;
+}
+
+void TextBox::removeSelectedText(Changes &changes)
+{
+    if (!hasSelectedText())
+        return;
+    changes.append(edits_.removeSelection(caret()));
+    cursor_ = anchor_ = changes.back().position;
+}
+
+void TextBox::insertAtCursor(const QString &text, Changes &changes)
+{
+    if (text.isEmpty())
+        return;
+    changes.append(edits_.insert(cursor_, text, caret()));
+    cursor_ = anchor_ = cursor_ + int(text.size());
+}
+
+void TextBox::settled(const Changes &changes, bool hadSelection)
+{
+    if (!changes.isEmpty()) {
+        // The view keeps its place unless the text before it changed.
+        for (const TextEdits::Change &change : changes) {
+            if (change.position < view_) {
+                view_ = boundaries::characterStart(edits_.text(), change.position);
+                hscroll_ = 0;
+            }
+        }
+        if (edits_.size() <= wholeLayoutLimit)
+            rightToLeft_ = boundaries::readsRightToLeft(edits_.text());
+        invalidateStretch();
+    }
+    moved_ = true;
+    restartBlinking();
+    update();
+    updateMicroFocus();
+    // Told only now, with the caret and the selection where they end up.
+    for (const TextEdits::Change &change : changes)
+        notifyTextChanged(this, change.position, change.removed, change.inserted);
+    notifyCursorMoved(this, cursor_);
+    if (hadSelection || hasSelectedText()) {
+        notifySelectionChanged(this, selectionStart(), selectionEnd());
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (hasSelectedText() && clipboard->supportsSelection())
+            clipboard->setText(selectedText(), QClipboard::Selection);
+    }
+    if (!changes.isEmpty())
+        Q_EMIT textChanged(edits_.text());
 }
 
 void TextBox::insert(const QString &text)
 {
-    replace(std::min(cursor_, anchor_), std::max(cursor_, anchor_), text, TextEdits::Kind::Typing);
+    const bool hadSelection = hasSelectedText();
+    Changes changes;
+    removeSelectedText(changes);
+    insertAtCursor(text, changes);
+    settled(changes, hadSelection);
 }
 
 void TextBox::backspace()
 {
-    deleteSelectionOr(edits_.previousCharacter(cursor_), cursor_);
+    const bool hadSelection = hasSelectedText();
+    Changes changes;
+    if (hadSelection) {
+        removeSelectedText(changes);
+    } else if (cursor_ > 0) {
+        // One code point back, so that a combining mark goes before its letter.
+        const QString &text = edits_.text();
+        const int length
+            = cursor_ > 1 && text[cursor_ - 1].isLowSurrogate() && text[cursor_ - 2].isHighSurrogate()
+            ? 2
+            : 1;
+        changes.append(edits_.removeBefore(cursor_ - length, length, caret()));
+        cursor_ = anchor_ = cursor_ - length;
+    }
+    settled(changes, hadSelection);
 }
 
 void TextBox::del()
 {
-    deleteSelectionOr(cursor_, edits_.nextCharacter(cursor_));
-}
-
-void TextBox::deleteSelectionOr(int start, int end)
-{
-    if (hasSelectedText())
-        replace(std::min(cursor_, anchor_), std::max(cursor_, anchor_), {}, TextEdits::Kind::Other);
-    else
-        replace(start, end, {}, TextEdits::Kind::Other);
+    const bool hadSelection = hasSelectedText();
+    Changes changes;
+    if (hadSelection) {
+        removeSelectedText(changes);
+    } else {
+        const int length = boundaries::nextCharacter(edits_.text(), cursor_) - cursor_;
+        if (length > 0)
+            changes.append(edits_.removeAfter(cursor_, length, caret()));
+    }
+    settled(changes, hadSelection);
 }
 
 void TextBox::setCursorPosition(int position)
 {
-    moveCursor(position, false);
+    moveCursor(std::clamp(position, 0, edits_.size()), false);
 }
 
 QString TextBox::selectedText() const
 {
-    const int start = std::min(cursor_, anchor_);
-    return edits_.text().mid(start, std::abs(cursor_ - anchor_));
+    return edits_.text().mid(selectionStart(), selectionEnd() - selectionStart());
 }
 
 void TextBox::setSelection(int start, int length)
 {
-    anchor_ = std::clamp(start, 0, edits_.size());
-    moveCursor(start + length, true);
+    commitPreedit();
+    if (start < 0 || start > edits_.size())
+        return;
+    const bool hadSelection = hasSelectedText();
+    if (length == 0) {
+        anchor_ = cursor_ = start;
+    } else {
+        anchor_ = start;
+        cursor_ = std::clamp(start + length, 0, edits_.size());
+    }
+    settled({}, hadSelection);
 }
 
 void TextBox::selectAll()
 {
-    anchor_ = 0;
+    commitPreedit();
+    anchor_ = cursor_ = 0;
     moveCursor(edits_.size(), true);
+}
+
+void TextBox::moveCursor(int position, bool select)
+{
+    commitPreedit();
+    if (position != cursor_)
+        edits_.separate();
+    const bool hadSelection = hasSelectedText();
+    cursor_ = position;
+    if (!select)
+        anchor_ = position;
+    settled({}, hadSelection);
+}
+
+void TextBox::moveByCharacter(int steps, bool select)
+{
+    const QString &text = edits_.text();
+    int position = cursor_;
+    for (; steps > 0; --steps)
+        position = boundaries::nextCharacter(text, position);
+    for (; steps < 0; ++steps)
+        position = boundaries::previousCharacter(text, position);
+    moveCursor(position, select);
+}
+
+void TextBox::moveByWord(bool forward, bool select)
+{
+    // In a line that reads right to left, the word after is to the left.
+    const bool onward = forward != rightToLeft_;
+    moveCursor(onward ? boundaries::nextWord(edits_.text(), cursor_)
+                      : boundaries::previousWord(edits_.text(), cursor_),
+        select);
+}
+
+void TextBox::deleteWord(bool forward)
+{
+    // The selection, if any, grows to the word's edge, and all of it goes.
+    moveCursor(forward ? boundaries::nextWord(edits_.text(), cursor_)
+                       : boundaries::previousWord(edits_.text(), cursor_),
+        true);
+    if (hasSelectedText())
+        del();
+}
+
+void TextBox::selectWordAt(int position)
+{
+    const auto [start, end] = boundaries::wordAt(edits_.text(), position);
+    moveCursor(start, false);
+    moveCursor(end, true);
 }
 
 void TextBox::undo()
 {
-    if (const auto replayed = edits_.undo()) {
-        applied(replayed->change);
-        anchor_ = replayed->anchor;
-        moveCursor(replayed->cursor, true);
-    }
+    commitPreedit();
+    if (const auto replayed = edits_.undo())
+        this->replayed(*replayed);
 }
 
 void TextBox::redo()
 {
-    if (const auto replayed = edits_.redo()) {
-        applied(replayed->change);
-        anchor_ = replayed->anchor;
-        moveCursor(replayed->cursor, true);
-    }
+    commitPreedit();
+    if (const auto replayed = edits_.redo())
+        this->replayed(*replayed);
+}
+
+void TextBox::replayed(const TextEdits::Replayed &replayed)
+{
+    const bool hadSelection = hasSelectedText();
+    setCaret(replayed.caret);
+    settled(replayed.changes, hadSelection);
 }
 
 void TextBox::cut()
@@ -151,7 +336,7 @@ void TextBox::cut()
     if (!hasSelectedText())
         return;
     copy();
-    deleteSelectionOr(cursor_, cursor_);
+    del();
 }
 
 void TextBox::copy() const
@@ -162,59 +347,34 @@ void TextBox::copy() const
 
 void TextBox::paste()
 {
-    // A paste undoes on its own, not with the typing around it.
-    replace(selectionStart(), selectionEnd(), QGuiApplication::clipboard()->text(),
-        TextEdits::Kind::Other);
-}
-
-void TextBox::pasteAt(int position, const QString &text)
-{
-    anchor_ = cursor_ = std::clamp(position, 0, edits_.size());
-    replace(cursor_, cursor_, text, TextEdits::Kind::Other);
-}
-
-void TextBox::replace(int start, int end, const QString &with, TextEdits::Kind kind)
-{
-    const TextEdits::Change change = edits_.replace(start, end, with, kind, cursor_, anchor_);
-    if (change.removed.isEmpty() && change.inserted.isEmpty())
+    const QString pasted = QGuiApplication::clipboard()->text();
+    if (pasted.isEmpty() && !hasSelectedText())
         return;
-    applied(change);
-    anchor_ = change.position + int(change.inserted.size());
-    moveCursor(anchor_, false);
+    // A paste undoes on its own, not with the typing around it.
+    edits_.separate();
+    insert(pasted);
+    edits_.separate();
 }
 
-void TextBox::applied(const TextEdits::Change &change)
+void TextBox::commitPreedit()
 {
-    // The view keeps its place unless the text before it changed.
-    if (change.position < first_)
-        first_ = edits_.characterStart(std::min(first_, change.position));
+    if (preedit_.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->commit();
+    dropPreedit();
+}
+
+void TextBox::dropPreedit()
+{
+    if (preedit_.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->reset();
+    preedit_.clear();
+    preeditCursor_ = 0;
+    caretHidden_ = false;
+    preeditFormats_.clear();
     invalidateStretch();
-    notifyTextChanged(this, change.position, change.removed, change.inserted);
     update();
-    Q_EMIT textChanged(edits_.text());
-}
-
-void TextBox::moveCursor(int position, bool select)
-{
-    position = std::clamp(position, 0, edits_.size());
-    const bool selectionBefore = hasSelectedText();
-    cursor_ = position;
-    if (!select)
-        anchor_ = position;
-    scrollToCursor();
-    restartBlinking();
-    update();
-    notifyCursorMoved(this, cursor_);
-    if (selectionBefore || hasSelectedText())
-        selectionChanged();
-}
-
-void TextBox::selectionChanged()
-{
-    notifySelectionChanged(this, std::min(cursor_, anchor_), std::max(cursor_, anchor_));
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (hasSelectedText() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
 }
 
 QRect TextBox::textArea() const
@@ -231,19 +391,28 @@ int TextBox::baseline() const
     return area.top() + (area.height() - fontMetrics().height() + 1) / 2;
 }
 
+bool TextBox::laidOutWhole() const
+{
+    return edits_.size() <= wholeLayoutLimit;
+}
+
 int TextBox::stretchLength(int start) const
 {
-    // Enough characters to fill the box from start, and one past; laid out again with
-    // twice as many where narrow characters leave room.
-    const int width = textArea().width();
+    if (laidOutWhole())
+        return edits_.size();
+    // Enough characters to fill twice the box from start, and one past; laid out again
+    // with twice as many where narrow characters leave room.
+    const QString &text = edits_.text();
+    const int width = 2 * textArea().width() + 1;
     int length = width / std::max(1, fontMetrics().averageCharWidth()) + 8;
     for (;;) {
         const int end = std::min(edits_.size(), start + length);
-        const int aligned = edits_.nextCharacter(edits_.characterStart(std::max(start, end - 1)));
+        const int aligned = boundaries::nextCharacter(
+            text, boundaries::characterStart(text, std::max(start, end - 1)));
         const int stretchEnd = end <= start ? start : std::max(end, aligned);
         if (stretchEnd >= edits_.size() || length >= longestStretch)
             return stretchEnd - start;
-        QTextLayout probe(edits_.text().mid(start, stretchEnd - start), font());
+        QTextLayout probe(shownText(QStringView(text).mid(start, stretchEnd - start)), font());
         probe.beginLayout();
         QTextLine line = probe.createLine();
         probe.endLayout();
@@ -255,21 +424,29 @@ int TextBox::stretchLength(int start) const
 
 const QTextLayout &TextBox::stretch() const
 {
-    if (!stretch_ || stretchStart_ != first_) {
-        const int length = stretchLength(first_);
-        QString shown = edits_.text().mid(first_, length);
-        stretch_ = std::make_unique<QTextLayout>(shown, font());
+    if (!stretch_ || stretchStart_ != view_) {
+        const int length = stretchLength(view_);
+        stretch_ = std::make_unique<QTextLayout>(
+            shownText(QStringView(edits_.text()).mid(view_, length)), font());
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
-        option.setTextDirection(layoutDirection());
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        // A whole text takes its direction from its letters, a composition's included; a
+        // stretch of a long one runs from its start rightwards whatever its letters.
+        option.setTextDirection(laidOutWhole() ? Qt::LayoutDirectionAuto : Qt::LeftToRight);
         stretch_->setTextOption(option);
         stretch_->setCacheEnabled(true);
-        if (!preedit_.isEmpty() && cursor_ >= first_ && cursor_ <= first_ + length)
-            stretch_->setPreeditArea(cursor_ - first_, preedit_);
+        if (!preedit_.isEmpty() && cursor_ >= view_ && cursor_ <= view_ + length) {
+            stretch_->setPreeditArea(cursor_ - view_, preedit_);
+            QList<QTextLayout::FormatRange> formats = preeditFormats_;
+            for (QTextLayout::FormatRange &format : formats)
+                format.start += cursor_ - view_;
+            stretch_->setFormats(formats);
+        }
         stretch_->beginLayout();
         stretch_->createLine();
         stretch_->endLayout();
-        stretchStart_ = first_;
+        stretchStart_ = view_;
     }
     return *stretch_;
 }
@@ -277,40 +454,100 @@ const QTextLayout &TextBox::stretch() const
 void TextBox::invalidateStretch()
 {
     stretch_.reset();
+    moved_ = true;
 }
 
-void TextBox::scrollToCursor()
+int TextBox::caretInStretch() const
 {
-    if (cursor_ < first_) {
-        first_ = edits_.characterStart(cursor_);
-        invalidateStretch();
-        return;
-    }
-    const QTextLayout &shown = stretch();
+    return cursor_ - view_ + preeditCursor_;
+}
+
+qreal TextBox::xInStretch(int position) const
+{
+    return stretch().lineAt(0).cursorToX(position);
+}
+
+void TextBox::scrollIfMoved() const
+{
+    if (moved_)
+        scroll();
+}
+
+void TextBox::scroll() const
+{
+    moved_ = false;
     const int width = textArea().width();
-    const int inStretch = cursor_ - first_;
-    if (inStretch <= shown.text().size() && shown.lineAt(0).cursorToX(inStretch) <= width)
+    const QString &text = edits_.text();
+    if (laidOutWhole()) {
+        view_ = 0;
+    } else if (cursor_ < view_) {
+        // The caret went out of the stretch to the left: show the text from it.
+        view_ = boundaries::characterStart(text, cursor_);
+        hscroll_ = 0;
+    } else if (cursor_ > view_ + stretch().text().size()) {
+        // ... or to the right: show the text that ends at it.
+        view_ = boundaries::characterStart(
+            text, std::max(0, cursor_ - (width / std::max(1, fontMetrics().averageCharWidth()) + 8)));
+        hscroll_ = qRound(xInStretch(caretInStretch())) - width + 1;
+    }
+
+    // The line edit's rules, over the stretch: a text that fits stands at its side; the
+    // caret is kept in view, scrolling no further than it must; no room is left empty
+    // after the text's end.
+    const QTextLayout &shown = stretch();
+    const bool endShown = view_ + shown.text().size() >= text.size();
+    const int used = endShown ? qRound(shown.lineAt(0).naturalTextWidth()) + 1 : INT_MAX;
+    const int caretX = qRound(xInStretch(caretInStretch()));
+    if (view_ == 0 && used <= width)
+        hscroll_ = rightToLeft_ ? used - width + 1 : 0;
+    else if (caretX - hscroll_ >= width)
+        hscroll_ = caretX - width + 1;
+    else if (caretX - hscroll_ < 0 && hscroll_ < used)
+        hscroll_ = caretX;
+    else if (used - hscroll_ < width)
+        hscroll_ = used - width + 1;
+    else if (view_ == 0)
+        hscroll_ = std::max(0, hscroll_);
+    rebase();
+}
+
+void TextBox::rebase() const
+{
+    if (laidOutWhole())
         return;
-    // The caret lies beyond the right edge: show the text that ends at it.
-    const int reach
-        = std::min(longestStretch, 2 * (width / std::max(1, fontMetrics().averageCharWidth()) + 8));
-    const int from = edits_.characterStart(std::max(0, cursor_ - reach));
-    QTextLayout before(edits_.text().mid(from, cursor_ - from), font());
-    before.beginLayout();
-    QTextLine line = before.createLine();
-    before.endLayout();
-    const qreal end = line.cursorToX(cursor_ - from);
-    int start = 0;
-    while (start < cursor_ - from && end - line.cursorToX(start) > width)
-        start = before.nextCursorPosition(start);
-    first_ = edits_.characterStart(from + start);
-    invalidateStretch();
+    const QString &text = edits_.text();
+    const int width = textArea().width();
+    const int reach = width / std::max(1, fontMetrics().averageCharWidth()) + 8;
+    if (hscroll_ < 0 && view_ > 0) {
+        // The view reaches left of the stretch: start it earlier.
+        const int start = boundaries::characterStart(text, std::max(0, view_ - reach));
+        QTextLayout before(shownText(QStringView(text).mid(start, view_ - start)), font());
+        before.beginLayout();
+        QTextLine line = before.createLine();
+        before.endLayout();
+        hscroll_ += qRound(line.naturalTextWidth());
+        view_ = start;
+    } else if (hscroll_ > width) {
+        // The view has moved well into the stretch: start it nearer.
+        const QTextLine line = stretch().lineAt(0);
+        const int inStretch = std::max(0, line.xToCursor(hscroll_ - width / 2) - 1);
+        const int start = boundaries::characterStart(text, view_ + inStretch);
+        hscroll_ -= qRound(line.cursorToX(start - view_));
+        view_ = start;
+    }
+}
+
+int TextBox::firstVisible() const
+{
+    scrollIfMoved();
+    return view_ + stretch().lineAt(0).xToCursor(hscroll_, QTextLine::CursorOnCharacter);
 }
 
 QRect TextBox::characterRect(int position) const
 {
+    scrollIfMoved();
     const QTextLayout &shown = stretch();
-    const int inStretch = position - first_;
+    const int inStretch = position - view_;
     if (inStretch < 0 || inStretch > shown.text().size())
         return {};
     const QTextLine line = shown.lineAt(0);
@@ -319,16 +556,21 @@ QRect TextBox::characterRect(int position) const
         ? line.cursorToX(shown.nextCursorPosition(inStretch))
         : left + fontMetrics().averageCharWidth();
     const QRect area = textArea();
-    return QRect(QPoint(area.left() + int(std::min(left, right)), baseline()),
-        QPoint(
-            area.left() + int(std::max(left, right)) - 1, baseline() + fontMetrics().height() - 1));
+    const QRect rect(QPoint(area.left() - hscroll_ + int(std::min(left, right)), baseline()),
+        QPoint(area.left() - hscroll_ + int(std::max(left, right)) - 1,
+            baseline() + fontMetrics().height() - 1));
+    return rect.intersects(area) ? rect : QRect();
+}
+
+int TextBox::positionAt(int x, QTextLine::CursorPosition between) const
+{
+    const QTextLine line = stretch().lineAt(0);
+    return std::min(edits_.size(), view_ + line.xToCursor(x - textArea().left() + hscroll_, between));
 }
 
 int TextBox::positionAt(QPoint point) const
 {
-    const QTextLayout &shown = stretch();
-    const QRect area = textArea();
-    return first_ + shown.lineAt(0).xToCursor(point.x() - area.left());
+    return positionAt(point.x(), QTextLine::CursorBetweenCharacters);
 }
 
 QSize TextBox::sizeHint() const
@@ -351,15 +593,16 @@ void TextBox::paintEvent(QPaintEvent *)
     const QStyleOptionFrame option = panelOption(this);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
 
+    scroll();
     const QRect area = textArea();
     painter.setClipRect(area.adjusted(0, -verticalMargin, 0, verticalMargin));
     painter.setPen(palette().color(QPalette::Text));
     const QTextLayout &shown = stretch();
-    const QPointF origin(area.left(), baseline());
+    const QPointF origin(area.left() - hscroll_, baseline());
 
     QList<QTextLayout::FormatRange> selections;
-    const int start = std::max(std::min(cursor_, anchor_) - first_, 0);
-    const int end = std::min(std::max(cursor_, anchor_) - first_, int(shown.text().size()));
+    const int start = std::max(selectionStart() - view_, 0);
+    const int end = std::min(selectionEnd() - view_, int(shown.text().size()));
     if (hasSelectedText() && start < end) {
         QTextLayout::FormatRange selection;
         selection.start = start;
@@ -371,13 +614,12 @@ void TextBox::paintEvent(QPaintEvent *)
     }
     shown.draw(&painter, origin, selections);
 
-    const int caret = dropCaret_ >= 0 ? dropCaret_ : cursor_;
-    const bool caretInView = caret >= first_ && caret - first_ <= shown.text().size();
-    if (caretInView && (dropCaret_ >= 0 || (hasFocus() && caretShown_))) {
-        const int inStretch = caret - first_ + (caret == cursor_ ? int(preedit_.size()) : 0);
-        shown.drawCursor(&painter, origin, inStretch,
+    const int caret = dropCaret_ >= 0 ? dropCaret_ - view_ : caretInStretch();
+    const bool caretInView = caret >= 0 && caret <= shown.text().size() + preedit_.size();
+    const bool blinkingCaret = hasFocus() && caretShown_ && !caretHidden_;
+    if (caretInView && (dropCaret_ >= 0 || blinkingCaret))
+        shown.drawCursor(&painter, origin, caret,
             style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
-    }
 }
 
 void TextBox::restartBlinking()
@@ -392,10 +634,15 @@ void TextBox::restartBlinking()
 
 void TextBox::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == tripleClick_.timerId()) {
+        tripleClick_.stop();
+        return;
+    }
     if (event->timerId() != blink_.timerId())
         return QWidget::timerEvent(event);
     caretShown_ = !caretShown_;
-    update(characterRect(cursor_).adjusted(-2, 0, 2, 0));
+    const QRect caret = inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    update(caret.adjusted(-2, 0, 2, 0));
 }
 
 void TextBox::focusInEvent(QFocusEvent *event)
@@ -415,17 +662,14 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 void TextBox::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::LayoutDirectionChange) {
+        || event->type() == QEvent::LayoutDirectionChange)
         invalidateStretch();
-        scrollToCursor();
-    }
     QWidget::changeEvent(event);
 }
 
 void TextBox::resizeEvent(QResizeEvent *event)
 {
     invalidateStretch();
-    scrollToCursor();
     QWidget::resizeEvent(event);
 }
 
@@ -437,7 +681,7 @@ bool TextBox::event(QEvent *event)
         if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
             || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
             || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll)
-            || typesText(key->text())) {
+            || typesText(key)) {
             key->accept();
             return true;
         }
@@ -447,36 +691,43 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
-    if (handleKey(event))
+    if (handleKey(event)) {
         event->accept();
-    else
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (hasSelectedText() && clipboard->supportsSelection())
+            clipboard->setText(selectedText(), QClipboard::Selection);
+    } else {
         event->ignore();
+    }
 }
 
 bool TextBox::handleKey(QKeyEvent *key)
 {
     using Key = QKeySequence::StandardKey;
     const auto is = [key](Key standard) { return key->matches(standard); };
-    if (is(Key::MoveToNextChar))
-        moveCursor(
-            hasSelectedText() ? std::max(cursor_, anchor_) : edits_.nextCharacter(cursor_), false);
-    else if (is(Key::MoveToPreviousChar))
-        moveCursor(
-            hasSelectedText() ? std::min(cursor_, anchor_) : edits_.previousCharacter(cursor_),
-            false);
-    else if (is(Key::SelectNextChar))
-        moveCursor(edits_.nextCharacter(cursor_), true);
-    else if (is(Key::SelectPreviousChar))
-        moveCursor(edits_.previousCharacter(cursor_), true);
-    else if (is(Key::MoveToNextWord))
-        moveCursor(edits_.nextWord(cursor_), false);
-    else if (is(Key::MoveToPreviousWord))
-        moveCursor(edits_.previousWord(cursor_), false);
-    else if (is(Key::SelectNextWord))
-        moveCursor(edits_.nextWord(cursor_), true);
-    else if (is(Key::SelectPreviousWord))
-        moveCursor(edits_.previousWord(cursor_), true);
-    else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfDocument))
+    // In a line that reads right to left, the character after is to the left.
+    const int right = rightToLeft_ ? -1 : 1;
+    if (is(Key::Undo))
+        undo();
+    else if (is(Key::Redo))
+        redo();
+    else if (is(Key::SelectAll))
+        selectAll();
+    else if (is(Key::Copy))
+        copy();
+    else if (is(Key::Paste))
+        paste();
+    else if (is(Key::Cut))
+        cut();
+    else if (is(Key::DeleteEndOfLine)) {
+        setSelection(cursor_, edits_.size() - cursor_);
+        copy();
+        del();
+    } else if (is(Key::DeleteCompleteLine)) {
+        setSelection(0, edits_.size());
+        copy();
+        del();
+    } else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfDocument))
         moveCursor(0, false);
     else if (is(Key::MoveToEndOfLine) || is(Key::MoveToEndOfDocument))
         moveCursor(edits_.size(), false);
@@ -484,27 +735,31 @@ bool TextBox::handleKey(QKeyEvent *key)
         moveCursor(0, true);
     else if (is(Key::SelectEndOfLine) || is(Key::SelectEndOfDocument))
         moveCursor(edits_.size(), true);
-    else if (is(Key::SelectAll))
-        selectAll();
-    else if (is(Key::Copy))
-        copy();
-    else if (is(Key::Cut))
-        cut();
-    else if (is(Key::Paste))
-        paste();
-    else if (is(Key::Undo))
-        undo();
-    else if (is(Key::Redo))
-        redo();
-    else if (is(Key::DeleteEndOfWord))
-        deleteSelectionOr(cursor_, edits_.nextWord(cursor_));
-    else if (is(Key::DeleteStartOfWord))
-        deleteSelectionOr(edits_.previousWord(cursor_), cursor_);
-    else if (key->key() == Qt::Key_Backspace && !(key->modifiers() & ~Qt::ShiftModifier))
-        backspace();
+    else if (is(Key::MoveToNextChar))
+        hasSelectedText() ? moveCursor(selectionEnd(), false) : moveByCharacter(right, false);
+    else if (is(Key::MoveToPreviousChar))
+        hasSelectedText() ? moveCursor(selectionStart(), false) : moveByCharacter(-right, false);
+    else if (is(Key::SelectNextChar))
+        moveByCharacter(right, true);
+    else if (is(Key::SelectPreviousChar))
+        moveByCharacter(-right, true);
+    else if (is(Key::MoveToNextWord))
+        moveByWord(true, false);
+    else if (is(Key::MoveToPreviousWord))
+        moveByWord(false, false);
+    else if (is(Key::SelectNextWord))
+        moveByWord(true, true);
+    else if (is(Key::SelectPreviousWord))
+        moveByWord(false, true);
     else if (is(Key::Delete))
         del();
-    else if (typesText(key->text()) && !(key->modifiers() & Qt::ControlModifier))
+    else if (is(Key::DeleteEndOfWord))
+        deleteWord(true);
+    else if (is(Key::DeleteStartOfWord))
+        deleteWord(false);
+    else if (key->key() == Qt::Key_Backspace)
+        key->modifiers() & Qt::ControlModifier ? deleteWord(false) : backspace();
+    else if (typesText(key))
         insert(key->text());
     else
         return false;
@@ -513,21 +768,27 @@ bool TextBox::handleKey(QKeyEvent *key)
 
 void TextBox::mousePressEvent(QMouseEvent *event)
 {
-    const int position = positionAt(event->position().toPoint());
-    if (event->button() == Qt::MiddleButton) {
-        const QClipboard *clipboard = QGuiApplication::clipboard();
-        if (clipboard->supportsSelection())
-            pasteAt(position, clipboard->text(QClipboard::Selection));
+    const QPoint at = event->position().toPoint();
+    pressedAt_ = at;
+    // A click on a composition belongs to the input method.
+    if (!preedit_.isEmpty()) {
+        const int inPreedit = positionAt(at) - cursor_;
+        if (inPreedit >= 0 && inPreedit <= preedit_.size())
+            return;
+    }
+    if (event->button() == Qt::RightButton)
+        return QWidget::mousePressEvent(event);
+    if (tripleClick_.isActive()
+        && (at - tripleClickAt_).manhattanLength() < QApplication::startDragDistance()) {
+        selectAll();
         return;
     }
-    if (event->button() != Qt::LeftButton)
-        return QWidget::mousePressEvent(event);
-    pressedAt_ = event->position().toPoint();
-    const int start = std::min(cursor_, anchor_), end = std::max(cursor_, anchor_);
-    mayDrag_ = hasSelectedText() && position >= start && position < end;
-    selecting_ = !mayDrag_;
-    if (selecting_)
-        moveCursor(position, event->modifiers() & Qt::ShiftModifier);
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const int onCharacter = positionAt(at.x(), QTextLine::CursorOnCharacter);
+    mayDrag_ = !extend && event->button() == Qt::LeftButton && hasSelectedText()
+        && onCharacter >= selectionStart() && onCharacter < selectionEnd();
+    if (!mayDrag_)
+        moveCursor(positionAt(at), extend);
 }
 
 void TextBox::mouseMoveEvent(QMouseEvent *event)
@@ -535,49 +796,60 @@ void TextBox::mouseMoveEvent(QMouseEvent *event)
     if (!(event->buttons() & Qt::LeftButton))
         return;
     const QPoint at = event->position().toPoint();
-    if (mayDrag_) {
-        if ((at - pressedAt_).manhattanLength() < QApplication::startDragDistance())
-            return;
-        mayDrag_ = false;
-        auto *drag = new QDrag(this);
-        auto *data = new QMimeData;
-        data->setText(selectedText());
-        drag->setMimeData(data);
-        const int start = std::min(cursor_, anchor_), length = std::abs(cursor_ - anchor_);
-        const QString dragged = selectedText();
-        if (drag->exec(Qt::CopyAction | Qt::MoveAction) == Qt::MoveAction && drag->target() != this
-            && selectedText() == dragged)
-            replace(start, start + length, {}, TextEdits::Kind::Other);
+    if (!mayDrag_) {
+        // Past an edge, the view scrolls on at each move, as the caret leaves it.
+        moveCursor(positionAt(at), true);
         return;
     }
-    if (!selecting_)
+    if ((at - pressedAt_).manhattanLength() <= QApplication::startDragDistance())
         return;
-    // Past an edge, the selection reaches one character further each move.
-    const QRect area = textArea();
-    int position = positionAt(at);
-    if (at.x() > area.right())
-        position = edits_.nextCharacter(position);
-    else if (at.x() < area.left())
-        position = edits_.previousCharacter(std::min(position, first_));
-    moveCursor(position, true);
+    mayDrag_ = false;
+    auto *drag = new QDrag(this);
+    auto *data = new QMimeData;
+    data->setText(selectedText());
+    drag->setMimeData(data);
+    const int start = selectionStart();
+    const QString dragged = selectedText();
+    // Moved elsewhere: the text leaves, unless the box changed meanwhile.
+    if (drag->exec(Qt::CopyAction | Qt::MoveAction) == Qt::MoveAction && drag->target() != this
+        && selectionStart() == start && selectedText() == dragged)
+        del();
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && mayDrag_)
-        moveCursor(positionAt(event->position().toPoint()), false);
-    mayDrag_ = false;
-    selecting_ = false;
+    if (!preedit_.isEmpty()) {
+        const int inPreedit = positionAt(event->position().toPoint()) - cursor_;
+        if (inPreedit >= 0 && inPreedit <= preedit_.size()) {
+            QGuiApplication::inputMethod()->invokeAction(QInputMethod::Click, inPreedit);
+            return;
+        }
+    }
+    if (event->button() == Qt::LeftButton && mayDrag_) {
+        // Pressed on the selection and let go without dragging: the selection goes.
+        mayDrag_ = false;
+        moveCursor(cursor_, false);
+        return;
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+        anchor_ = cursor_;
+        insert(clipboard->text(QClipboard::Selection));
+    } else if (event->button() == Qt::LeftButton && hasSelectedText()
+        && clipboard->supportsSelection()) {
+        clipboard->setText(selectedText(), QClipboard::Selection);
+    }
 }
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const auto [start, end] = edits_.wordAt(positionAt(event->position().toPoint()));
-    anchor_ = start;
-    moveCursor(end, true);
-    selecting_ = false;
+    const QPoint at = event->position().toPoint();
+    commitPreedit();
+    selectWordAt(positionAt(at));
+    tripleClick_.start(QApplication::doubleClickInterval(), this);
+    tripleClickAt_ = at;
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent *event)
@@ -590,8 +862,8 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
               action->setEnabled(enabled);
           };
     const bool selected = hasSelectedText();
-    add(tr("&Undo"), QKeySequence::Undo, edits_.canUndo(), &TextBox::undo);
-    add(tr("&Redo"), QKeySequence::Redo, edits_.canRedo(), &TextBox::redo);
+    add(tr("&Undo"), QKeySequence::Undo, isUndoAvailable(), &TextBox::undo);
+    add(tr("&Redo"), QKeySequence::Redo, isRedoAvailable(), &TextBox::redo);
     menu.addSeparator();
     add(tr("Cu&t"), QKeySequence::Cut, selected, &TextBox::cut);
     add(tr("&Copy"), QKeySequence::Copy, selected, &TextBox::copy);
@@ -626,52 +898,110 @@ void TextBox::dragLeaveEvent(QDragLeaveEvent *)
 
 void TextBox::dropEvent(QDropEvent *event)
 {
-    const int position = positionAt(event->position().toPoint());
+    int position = positionAt(event->position().toPoint());
     dropCaret_ = -1;
+    update();
     if (!event->mimeData()->hasText())
         return;
-    const int start = std::min(cursor_, anchor_), end = std::max(cursor_, anchor_);
-    if (event->source() == this && position >= start && position <= end) {
+    const int start = selectionStart(), end = selectionEnd();
+    const bool fromHere = event->source() == this;
+    if (fromHere && position >= start && position <= end) {
         event->ignore();
-        update();
         return;
     }
+    commitPreedit();
     const QString dropped = event->mimeData()->text();
-    if (event->source() == this && event->dropAction() == Qt::MoveAction) {
-        // Moving within the box: the text leaves its place and enters the new one.
-        replace(start, end, {}, TextEdits::Kind::Other);
-        pasteAt(position > end ? position - (end - start) : position, dropped);
+    const bool hadSelection = hasSelectedText();
+    Changes changes;
+    if (fromHere && event->dropAction() == Qt::MoveAction) {
+        // Moving within the box: the text leaves its place and enters the new one, one
+        // step to undo.
+        removeSelectedText(changes);
+        if (position > end)
+            position -= end - start;
         event->setDropAction(Qt::CopyAction);
     } else {
-        pasteAt(position, dropped);
+        edits_.separate();
     }
+    anchor_ = cursor_ = position;
+    insertAtCursor(dropped, changes);
+    // What was dropped stays selected.
+    anchor_ = position;
+    settled(changes, hadSelection);
     event->accept();
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    const int selectionStart = std::min(cursor_, anchor_);
-    const int selectionEnd = std::max(cursor_, anchor_);
-    const int start
-        = event->replacementLength() ? selectionStart + event->replacementStart() : selectionStart;
-    const int end = event->replacementLength() ? start + event->replacementLength() : selectionEnd;
-    if (!event->commitString().isEmpty() || start != end)
-        replace(start, end, event->commitString(), TextEdits::Kind::Typing);
+    const QString commit = event->commitString();
+    const bool input = !commit.isEmpty() || event->preeditString() != preedit_
+        || event->replacementLength() > 0;
+    const bool hadSelection = hasSelectedText();
+    Changes changes;
+    if (input)
+        removeSelectedText(changes);
+
+    // The caret after the commit, when nothing is committed.
+    int after = cursor_;
+    if (event->replacementStart() <= 0)
+        after += int(commit.size())
+            - std::min(-event->replacementStart(), event->replacementLength());
+    // An event that brings no input leaves the selection be.
+    const bool keepSelection = hasSelectedText();
+    cursor_ = std::max(0, cursor_ + event->replacementStart());
+    if (!keepSelection)
+        anchor_ = cursor_;
+    if (event->replacementLength() > 0) {
+        anchor_ = std::min(cursor_ + event->replacementLength(), edits_.size());
+        removeSelectedText(changes);
+    }
+    if (!commit.isEmpty()) {
+        insertAtCursor(commit, changes);
+    } else {
+        cursor_ = std::clamp(after, 0, edits_.size());
+        if (!keepSelection)
+            anchor_ = cursor_;
+    }
+
     preedit_ = event->preeditString();
+    preeditCursor_ = int(preedit_.size());
+    caretHidden_ = false;
+    preeditFormats_.clear();
+    for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
+        switch (attribute.type) {
+        case QInputMethodEvent::Selection:
+            cursor_ = std::clamp(attribute.start + attribute.length, 0, edits_.size());
+            anchor_ = attribute.length ? std::clamp(attribute.start, 0, edits_.size()) : cursor_;
+            break;
+        case QInputMethodEvent::Cursor:
+            preeditCursor_ = attribute.start;
+            caretHidden_ = attribute.length == 0;
+            break;
+        case QInputMethodEvent::TextFormat: {
+            const QTextCharFormat format
+                = qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
+            if (format.isValid())
+                preeditFormats_.append({attribute.start, attribute.length, format});
+            break;
+        }
+        default:
+            break;
+        }
+    }
     invalidateStretch();
-    update();
+    settled(changes, hadSelection);
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    const int from = std::max(0, std::min(cursor_, anchor_) - surroundingReach);
+    const int from = std::max(0, selectionStart() - surroundingReach);
     switch (query) {
     case Qt::ImEnabled:
         return true;
     case Qt::ImCursorRectangle: {
-        const QRect caret = characterRect(cursor_);
-        return caret.isNull() ? QRect(textArea().topLeft(), QSize(1, fontMetrics().height()))
-                              : QRect(caret.topLeft(), QSize(1, caret.height()));
+        scrollIfMoved();
+        const int x = textArea().left() - hscroll_ + qRound(xInStretch(caretInStretch()));
+        return QRect(x, baseline(), 1, fontMetrics().height());
     }
     case Qt::ImFont:
         return font();
@@ -680,7 +1010,7 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImAnchorPosition:
         return anchor_ - from;
     case Qt::ImSurroundingText:
-        return edits_.text().mid(from, std::abs(cursor_ - anchor_) + 2 * surroundingReach);
+        return edits_.text().mid(from, selectionEnd() - selectionStart() + 2 * surroundingReach);
     case Qt::ImCurrentSelection:
         return selectedText();
     case Qt::ImHints:

@@ -12,12 +12,11 @@
 
 namespace textbox {
 
-// A single-line text box whose cost follows what it shows, not what it holds: it lays
-// out only the stretch of text in view, so megabytes of text type, draw, blink and
-// answer a screen reader as fast as a word does. It keeps what users expect of a line
-// edit: the style's frame, a blinking caret, selection by mouse and keyboard, word moves,
-// the clipboard and the primary selection, undo and redo, the standard context menu,
-// input methods, dragging and dropping text, and the accessibility text interfaces.
+// A single-line text box that behaves as the line edit users know, keys, mouse, clipboard,
+// undo, input methods and all, and whose cost follows what it shows, not what it holds:
+// a text of up to a few thousand characters is laid out whole, as a line edit lays it out,
+// and a longer one only in the stretch in view, so megabytes of text type, draw, blink and
+// answer a screen reader as fast as a word does.
 class TextBox : public QWidget {
     Q_OBJECT
 
@@ -26,9 +25,11 @@ public:
     ~TextBox() override;
 
     QString text() const { return edits_.text(); }
-    // Replaces the whole text, as the program does: the caret goes to the end and the
-    // undo history starts afresh.
+    // Replaces the whole text, as the program does: the caret goes to the end, the undo
+    // history starts afresh, and a composition under way is dropped.
     void setText(const QString &text);
+    // As setText(text() + more), telling a screen reader only of what was added.
+    void append(const QString &more);
     void clear() { setText(QString()); }
     // Types text at the caret, over the selection: undoable.
     void insert(const QString &text);
@@ -41,18 +42,21 @@ public:
     int selectionStart() const { return std::min(cursor_, anchor_); }
     int selectionEnd() const { return std::max(cursor_, anchor_); }
     QString selectedText() const;
+    // From start, length characters on (back, when negative); the caret ends the selection.
     void setSelection(int start, int length);
     void selectAll();
 
     void undo();
     void redo();
+    bool isUndoAvailable() const { return edits_.canUndo(); }
+    bool isRedoAvailable() const { return edits_.canRedo(); }
     void cut();
     void copy() const;
     void paste();
 
     // The first character in view, and the rectangle of a character there (empty when
     // it is out of view), in the box's coordinates.
-    int firstVisible() const { return first_; }
+    int firstVisible() const;
     QRect characterRect(int position) const;
     // The character position under a point of the box.
     int positionAt(QPoint point) const;
@@ -85,36 +89,68 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    using Changes = QList<TextEdits::Change>;
+
     bool handleKey(QKeyEvent *event);
-    void replace(int start, int end, const QString &with, TextEdits::Kind kind);
-    void applied(const TextEdits::Change &change);
+    TextEdits::Caret caret() const;
+    void setCaret(const TextEdits::Caret &caret);
+    // The edits, each adding what it changed to changes; settled tells everyone once the
+    // caret and selection are where they end up.
+    void removeSelectedText(Changes &changes);
+    void insertAtCursor(const QString &text, Changes &changes);
+    void settled(const Changes &changes, bool hadSelection);
     void moveCursor(int position, bool select);
-    void selectionChanged();
-    void deleteSelectionOr(int start, int end);
-    void pasteAt(int position, const QString &text);
+    void moveByCharacter(int steps, bool select);
+    void moveByWord(bool forward, bool select);
+    void deleteWord(bool forward);
+    void selectWordAt(int position);
+    void replayed(const TextEdits::Replayed &replayed);
+    void commitPreedit();
+    void dropPreedit();
 
     QRect textArea() const;
     int baseline() const;
+    bool laidOutWhole() const;
     const QTextLayout &stretch() const;
     int stretchLength(int start) const;
-    void scrollToCursor();
+    // Where the caret stands in the stretch, with the composition before it.
+    int caretInStretch() const;
+    qreal xInStretch(int position) const;
+    // Scrolls by the line edit's rules, which a line edit applies at each paint; a
+    // question about the view asked before the first paint since a change applies them
+    // once.
+    void scroll() const;
+    void scrollIfMoved() const;
+    void rebase() const;
+    int positionAt(int x, QTextLine::CursorPosition between) const;
     void restartBlinking();
     void invalidateStretch();
 
     TextEdits edits_;
     int cursor_ = 0;
     int anchor_ = 0;
-    // The first character in view, always on a character boundary.
-    int first_ = 0;
-    QString preedit_;
+    bool rightToLeft_ = false;
 
+    // What is in view: the stretch starts at view_, always a character boundary, and the
+    // box's left edge is hscroll_ pixels into it. Brought up to date as a line edit does,
+    // when the box paints.
+    mutable int view_ = 0;
+    mutable int hscroll_ = 0;
     mutable std::unique_ptr<QTextLayout> stretch_;
     mutable int stretchStart_ = -1;
+    mutable bool moved_ = true;
+
+    // An input method's composition, shown at the caret.
+    QString preedit_;
+    int preeditCursor_ = 0;
+    bool caretHidden_ = false;
+    QList<QTextLayout::FormatRange> preeditFormats_;
 
     QBasicTimer blink_;
     bool caretShown_ = true;
+    QBasicTimer tripleClick_;
+    QPoint tripleClickAt_;
     QPoint pressedAt_;
-    bool selecting_ = false;
     bool mayDrag_ = false;
     int dropCaret_ = -1;
 };

@@ -1,159 +1,195 @@
 #include "textbox/TextEdits.h"
 
-#include <QTextBoundaryFinder>
-
 #include <algorithm>
 
 namespace textbox {
 namespace {
 
-// Edits remembered for undoing; older ones are forgotten.
-constexpr std::size_t deepestHistory = 100;
-// Typed characters undo together up to this many.
-constexpr int longestTypingStep = 64;
-// How far around a position the boundaries are looked for. No character of real text
-// is longer; a word may be, and then the caret moves by this much.
-constexpr int characterReach = 32;
-constexpr int wordReach = 256;
-
-struct Around {
-    int from;
-    QTextBoundaryFinder finder;
-};
-
-Around around(const QString &text, int position, int reach, QTextBoundaryFinder::BoundaryType type)
-{
-    const int from = std::max(0, position - reach);
-    const int to = std::min(int(text.size()), position + reach);
-    Around found{from, QTextBoundaryFinder(type, text.constData() + from, to - from)};
-    found.finder.setPosition(position - from);
-    return found;
-}
+// Runs remembered for undoing; older ones are forgotten.
+constexpr std::size_t deepestHistory = 1000;
 
 } // namespace
 
 void TextEdits::reset(const QString &text)
 {
     text_ = text;
-    done_.clear();
-    undone_.clear();
+    history_.clear();
+    undone_ = 0;
 }
 
-TextEdits::Change TextEdits::replace(
-    int start, int end, const QString &with, Kind kind, int cursor, int anchor)
+void TextEdits::append(const QString &more)
 {
-    start = std::clamp(start, 0, size());
-    end = std::clamp(end, start, size());
-    Change change{start, text_.mid(start, end - start), with};
-    if (change.removed.isEmpty() && with.isEmpty())
-        return change;
-    text_.replace(start, end - start, with);
-    undone_.clear();
+    text_ += more;
+    history_.clear();
+    undone_ = 0;
+}
 
-    Step *last = done_.empty() ? nullptr : &done_.back();
-    const bool continuesTyping = kind == Kind::Typing && last && last->kind == Kind::Typing
-        && change.removed.isEmpty() && last->position + last->inserted.size() == start
-        && last->inserted.size() + with.size() <= longestTypingStep;
-    if (continuesTyping) {
-        last->inserted += with;
-        return change;
+void TextEdits::add(Entry entry, const Caret &before)
+{
+    history_.resize(undone_);
+    if (separated_ && !history_.empty() && history_.back().type != Type::Separator)
+        history_.push_back({Type::Separator, before.cursor, {}, before});
+    separated_ = false;
+
+    // A character next to the run before it, of the same kind, joins that run.
+    Entry *last = history_.empty() ? nullptr : &history_.back();
+    if (last && last->type == entry.type) {
+        const int lastEnd = last->position + int(last->characters.size());
+        if (entry.type == Type::Insert && lastEnd == entry.position) {
+            last->characters += entry.characters;
+            undone_ = history_.size();
+            return;
+        }
+        if (entry.type == Type::Remove && entry.position + entry.characters.size() == last->position) {
+            last->characters.prepend(entry.characters);
+            last->position = entry.position;
+            undone_ = history_.size();
+            return;
+        }
+        if (entry.type == Type::Delete && entry.position == last->position) {
+            last->characters += entry.characters;
+            undone_ = history_.size();
+            return;
+        }
     }
-    done_.push_back({start, change.removed, with, cursor, anchor, kind});
-    if (done_.size() > deepestHistory)
-        done_.pop_front();
-    return change;
+    history_.push_back(std::move(entry));
+    while (history_.size() > deepestHistory)
+        history_.pop_front();
+    undone_ = history_.size();
+}
+
+TextEdits::Change TextEdits::insert(int position, const QString &text, const Caret &before)
+{
+    position = std::clamp(position, 0, size());
+    if (text.isEmpty())
+        return {position, {}, {}};
+    text_.insert(position, text);
+    add({Type::Insert, position, text, {}}, before);
+    return {position, {}, text};
+}
+
+TextEdits::Change TextEdits::removeBefore(int position, int length, const Caret &before)
+{
+    position = std::clamp(position, 0, size());
+    length = std::clamp(length, 0, size() - position);
+    const QString removed = text_.mid(position, length);
+    if (removed.isEmpty())
+        return {position, {}, {}};
+    text_.remove(position, length);
+    add({Type::Remove, position, removed, {}}, before);
+    return {position, removed, {}};
+}
+
+TextEdits::Change TextEdits::removeAfter(int position, int length, const Caret &before)
+{
+    position = std::clamp(position, 0, size());
+    length = std::clamp(length, 0, size() - position);
+    const QString removed = text_.mid(position, length);
+    if (removed.isEmpty())
+        return {position, {}, {}};
+    text_.remove(position, length);
+    add({Type::Delete, position, removed, {}}, before);
+    return {position, removed, {}};
+}
+
+TextEdits::Change TextEdits::removeSelection(const Caret &before)
+{
+    const int start = std::clamp(before.selectionStart, 0, size());
+    const int end = std::clamp(before.selectionEnd, start, size());
+    if (start == end)
+        return {start, {}, {}};
+    separate();
+    add({Type::SetSelection, before.cursor, {}, before}, before);
+    // The kind records which end the caret was at, and so where an undo leaves it.
+    const Type kind = before.cursor == start ? Type::DeleteSelection : Type::RemoveSelection;
+    const QString removed = text_.mid(start, end - start);
+    text_.remove(start, end - start);
+    history_.push_back({kind, start, removed, {}});
+    undone_ = history_.size();
+    return {start, removed, {}};
 }
 
 std::optional<TextEdits::Replayed> TextEdits::undo()
 {
-    if (done_.empty())
+    if (!canUndo())
         return std::nullopt;
-    Step step = std::move(done_.back());
-    done_.pop_back();
-    text_.replace(step.position, step.inserted.size(), step.removed);
-    Replayed replayed{{step.position, step.inserted, step.removed}, step.cursor, step.anchor};
-    undone_.push_back(std::move(step));
+    Replayed replayed;
+    while (undone_ > 0) {
+        const Entry &entry = history_[--undone_];
+        const int length = int(entry.characters.size());
+        switch (entry.type) {
+        case Type::Separator:
+            // Undone with the step before it.
+            continue;
+        case Type::SetSelection:
+            replayed.caret = entry.caret;
+            break;
+        case Type::Insert:
+            text_.remove(entry.position, length);
+            replayed.changes.append({entry.position, entry.characters, {}});
+            replayed.caret = {entry.position, 0, 0};
+            break;
+        case Type::Remove:
+        case Type::RemoveSelection:
+        case Type::Delete:
+        case Type::DeleteSelection:
+            text_.insert(entry.position, entry.characters);
+            replayed.changes.append({entry.position, {}, entry.characters});
+            // Backspace leaves the caret after what it brings back; Delete, before.
+            replayed.caret = {entry.type == Type::Remove || entry.type == Type::RemoveSelection
+                    ? entry.position + length
+                    : entry.position,
+                0, 0};
+            break;
+        }
+        if (undone_ == 0)
+            break;
+        // A step ends where a different kind of edit begins, unless it continues into
+        // the selection a removal took away.
+        const Type next = history_[undone_ - 1].type;
+        if (next != entry.type && next < Type::RemoveSelection
+            && (entry.type < Type::RemoveSelection || next == Type::Separator))
+            break;
+    }
     return replayed;
 }
 
 std::optional<TextEdits::Replayed> TextEdits::redo()
 {
-    if (undone_.empty())
+    if (!canRedo())
         return std::nullopt;
-    Step step = std::move(undone_.back());
-    undone_.pop_back();
-    text_.replace(step.position, step.removed.size(), step.inserted);
-    const int after = step.position + int(step.inserted.size());
-    Replayed replayed{{step.position, step.removed, step.inserted}, after, after};
-    done_.push_back(std::move(step));
+    Replayed replayed;
+    while (undone_ < history_.size()) {
+        const Entry &entry = history_[undone_++];
+        const int length = int(entry.characters.size());
+        switch (entry.type) {
+        case Type::Separator:
+        case Type::SetSelection:
+            replayed.caret = entry.caret;
+            break;
+        case Type::Insert:
+            text_.insert(entry.position, entry.characters);
+            replayed.changes.append({entry.position, {}, entry.characters});
+            replayed.caret = {entry.position + length, 0, 0};
+            break;
+        case Type::Remove:
+        case Type::RemoveSelection:
+        case Type::Delete:
+        case Type::DeleteSelection:
+            text_.remove(entry.position, length);
+            replayed.changes.append({entry.position, entry.characters, {}});
+            replayed.caret = {entry.position, 0, 0};
+            break;
+        }
+        if (undone_ == history_.size())
+            break;
+        // A redo takes the caret move after it along, and stops before the next edit.
+        const Type next = history_[undone_].type;
+        if (next != entry.type && entry.type < Type::RemoveSelection && next != Type::Separator
+            && (next < Type::RemoveSelection || entry.type == Type::Separator))
+            break;
+    }
     return replayed;
-}
-
-int TextEdits::characterStart(int position) const
-{
-    position = std::clamp(position, 0, size());
-    Around found = around(text_, position, characterReach, QTextBoundaryFinder::Grapheme);
-    if (found.finder.isAtBoundary())
-        return position;
-    const auto previous = found.finder.toPreviousBoundary();
-    return previous < 0 ? position : found.from + int(previous);
-}
-
-int TextEdits::nextCharacter(int position) const
-{
-    if (position >= size())
-        return size();
-    Around found = around(text_, position, characterReach, QTextBoundaryFinder::Grapheme);
-    const auto next = found.finder.toNextBoundary();
-    return next < 0 ? size() : found.from + int(next);
-}
-
-int TextEdits::previousCharacter(int position) const
-{
-    if (position <= 0)
-        return 0;
-    Around found = around(text_, position, characterReach, QTextBoundaryFinder::Grapheme);
-    const auto previous = found.finder.toPreviousBoundary();
-    return previous < 0 ? 0 : found.from + int(previous);
-}
-
-int TextEdits::nextWord(int position) const
-{
-    // To the start of the next word, past spaces, as line edits move.
-    Around found = around(text_, position, wordReach, QTextBoundaryFinder::Word);
-    while (found.finder.toNextBoundary() >= 0) {
-        const int at = found.from + int(found.finder.position());
-        if (at >= size() || (found.finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem))
-            return at;
-    }
-    return std::min(size(), found.from + 2 * wordReach);
-}
-
-int TextEdits::previousWord(int position) const
-{
-    Around found = around(text_, position, wordReach, QTextBoundaryFinder::Word);
-    while (found.finder.toPreviousBoundary() >= 0) {
-        const int at = found.from + int(found.finder.position());
-        if (at <= 0 || (found.finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem))
-            return at;
-    }
-    return found.from;
-}
-
-std::pair<int, int> TextEdits::wordAt(int position) const
-{
-    position = std::clamp(position, 0, size());
-    Around found = around(text_, position, wordReach, QTextBoundaryFinder::Word);
-    int start = position;
-    if (!(found.finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem)) {
-        const auto previous = found.finder.toPreviousBoundary();
-        start = previous < 0 ? found.from : found.from + int(previous);
-    }
-    found.finder.setPosition(start - found.from);
-    const auto next = found.finder.toNextBoundary();
-    const int end
-        = next < 0 ? std::min(size(), found.from + 2 * wordReach) : found.from + int(next);
-    return {start, std::max(end, nextCharacter(start))};
 }
 
 } // namespace textbox

@@ -1,0 +1,140 @@
+#include "textbox/Boundaries.h"
+
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+
+namespace textbox::boundaries {
+namespace {
+
+// How far around a position characters are looked for: no character of real text is
+// longer. A word move goes at most this far.
+constexpr int characterReach = 32;
+constexpr int wordReach = 1024;
+// How far into a text its direction is looked for.
+constexpr int directionReach = 4096;
+
+// The shown text around a position, from a known offset in the whole.
+struct Window {
+    int from;
+    QString text;
+};
+
+Window around(const QString &text, int position, int reach)
+{
+    const int from = std::max(0, position - reach);
+    const int to = std::min(int(text.size()), position + reach);
+    Window window{from, text.mid(from, to - from)};
+    for (QChar &c : window.text)
+        c = shown(c);
+    return window;
+}
+
+bool isSpace(QChar c)
+{
+    return shown(c).isSpace();
+}
+
+// The punctuation a word move treats as a word of its own.
+bool isWordSeparator(QChar c)
+{
+    static const QString separators = QStringLiteral(".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\");
+    return separators.contains(c);
+}
+
+} // namespace
+
+QChar shown(QChar c)
+{
+    const bool control = c.unicode() < 0x20 && c != u'\t';
+    return control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? QChar(u' ')
+                                                                                    : c;
+}
+
+bool readsRightToLeft(const QString &text)
+{
+    return QStringView(text).left(directionReach).isRightToLeft();
+}
+
+int characterStart(const QString &text, int position)
+{
+    position = std::clamp(position, 0, int(text.size()));
+    const Window window = around(text, position, characterReach);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
+    finder.setPosition(position - window.from);
+    if (finder.isAtBoundary())
+        return position;
+    const auto previous = finder.toPreviousBoundary();
+    return previous < 0 ? position : window.from + int(previous);
+}
+
+int nextCharacter(const QString &text, int position)
+{
+    if (position >= text.size())
+        return int(text.size());
+    const Window window = around(text, position, characterReach);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
+    finder.setPosition(position - window.from);
+    const auto next = finder.toNextBoundary();
+    return next < 0 ? int(text.size()) : window.from + int(next);
+}
+
+int previousCharacter(const QString &text, int position)
+{
+    if (position <= 0)
+        return 0;
+    const Window window = around(text, position, characterReach);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
+    finder.setPosition(position - window.from);
+    const auto previous = finder.toPreviousBoundary();
+    return previous < 0 ? 0 : window.from + int(previous);
+}
+
+int nextWord(const QString &text, int position)
+{
+    const int end = std::min(int(text.size()), position + wordReach);
+    if (position < 0 || position >= end)
+        return position;
+    const auto at = [&](int p) { return text[p]; };
+    if (isWordSeparator(at(position))) {
+        while (position < end && isWordSeparator(at(position)))
+            ++position;
+    } else {
+        while (position < end && !isSpace(at(position)) && !isWordSeparator(at(position)))
+            ++position;
+    }
+    while (position < end && isSpace(at(position)))
+        ++position;
+    return position;
+}
+
+int previousWord(const QString &text, int position)
+{
+    const int start = std::max(0, position - wordReach);
+    if (position <= start || position > text.size())
+        return position;
+    const auto before = [&](int p) { return text[p - 1]; };
+    while (position > start && isSpace(before(position)))
+        --position;
+    if (position > start && isWordSeparator(before(position))) {
+        while (position > start && isWordSeparator(before(position)))
+            --position;
+    } else {
+        while (position > start && !isSpace(before(position)) && !isWordSeparator(before(position)))
+            --position;
+    }
+    return position;
+}
+
+std::pair<int, int> wordAt(const QString &text, int position)
+{
+    const int size = int(text.size());
+    const int start = previousWord(text, std::min(position + 1, size));
+    int end = nextWord(text, start);
+    // The spaces after a word are not part of it.
+    while (end > position && end > start && isSpace(text[end - 1]))
+        --end;
+    return {start, end};
+}
+
+} // namespace textbox::boundaries
