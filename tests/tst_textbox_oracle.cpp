@@ -4,7 +4,8 @@
 // both must agree on the text, the caret, the selection, what undo and redo offer, the
 // clipboard and where the caret is drawn.
 //
-// VARNOCK_ORACLE_SEED=N runs the one session with that seed, to replay a failure.
+// VARNOCK_ORACLE_SEED=N runs the one session with that seed, to replay a failure, and
+// VARNOCK_ORACLE_TRACE=1 prints both states after every step.
 
 #include "textbox/TextBox.h"
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr int sessions = 24;
+constexpr int sessions = 60;
 constexpr int stepsPerSession = 250;
 
 // What users type: plain and accented letters, combining marks, a letter outside the
@@ -311,6 +312,9 @@ void TestTextBoxOracle::behavesAsTheLineEdit()
         for (int step = 0; step < stepsPerSession; ++step) {
             done.append(session.step());
             const Seen expected = seen(&line);
+            // Its broken selection would corrupt the line edit's text at the next edit.
+            if (line.hasSelectedText() && line.selectionStart() < 0)
+                line.deselect();
             Seen actual = seen(&box);
             if (session.clipboardDiffers())
                 actual.clipboard = session.boxClipboard();

@@ -295,11 +295,12 @@ void TextBox::moveByWord(bool forward, bool select)
 
 void TextBox::deleteWord(bool forward)
 {
-    // The selection, if any, grows to the word's edge, and all of it goes.
-    moveCursor(forward ? boundaries::nextWord(edits_.text(), cursor_)
-                       : boundaries::previousWord(edits_.text(), cursor_),
+    // The selection grows to the word's edge and goes; forward, an empty one takes the
+    // character after the caret with it.
+    const QString &text = edits_.text();
+    moveCursor(forward ? boundaries::nextWord(text, cursor_) : boundaries::previousWord(text, cursor_),
         true);
-    if (hasSelectedText())
+    if (forward || hasSelectedText())
         del();
 }
 
@@ -432,8 +433,10 @@ const QTextLayout &TextBox::stretch() const
         option.setWrapMode(QTextOption::NoWrap);
         option.setFlags(QTextOption::IncludeTrailingSpaces);
         // A whole text takes its direction from its letters, a composition's included; a
-        // stretch of a long one runs from its start rightwards whatever its letters.
-        option.setTextDirection(laidOutWhole() ? Qt::LayoutDirectionAuto : Qt::LeftToRight);
+        // stretch of a long one the direction of the text.
+        option.setTextDirection(laidOutWhole() ? Qt::LayoutDirectionAuto
+                : rightToLeft_                 ? Qt::RightToLeft
+                                               : Qt::LeftToRight);
         stretch_->setTextOption(option);
         stretch_->setCacheEnabled(true);
         if (!preedit_.isEmpty() && cursor_ >= view_ && cursor_ <= view_ + length) {
@@ -462,9 +465,28 @@ int TextBox::caretInStretch() const
     return cursor_ - view_ + preeditCursor_;
 }
 
+bool TextBox::mirrored() const
+{
+    return !laidOutWhole() && rightToLeft_;
+}
+
 qreal TextBox::xInStretch(int position) const
 {
-    return stretch().lineAt(0).cursorToX(position);
+    const QTextLine line = stretch().lineAt(0);
+    const qreal x = line.cursorToX(position);
+    return mirrored() ? line.naturalTextWidth() - x : x;
+}
+
+int TextBox::positionInStretch(qreal x, QTextLine::CursorPosition between) const
+{
+    const QTextLine line = stretch().lineAt(0);
+    return line.xToCursor(mirrored() ? line.naturalTextWidth() - x : x, between);
+}
+
+qreal TextBox::boxX(qreal x) const
+{
+    const QRect area = textArea();
+    return mirrored() ? area.right() + 1 - (x - hscroll_) : area.left() + x - hscroll_;
 }
 
 void TextBox::scrollIfMoved() const
@@ -529,10 +551,9 @@ void TextBox::rebase() const
         view_ = start;
     } else if (hscroll_ > width) {
         // The view has moved well into the stretch: start it nearer.
-        const QTextLine line = stretch().lineAt(0);
-        const int inStretch = std::max(0, line.xToCursor(hscroll_ - width / 2) - 1);
+        const int inStretch = std::max(0, positionInStretch(hscroll_ - width / 2) - 1);
         const int start = boundaries::characterStart(text, view_ + inStretch);
-        hscroll_ -= qRound(line.cursorToX(start - view_));
+        hscroll_ -= qRound(xInStretch(start - view_));
         view_ = start;
     }
 }
@@ -540,7 +561,7 @@ void TextBox::rebase() const
 int TextBox::firstVisible() const
 {
     scrollIfMoved();
-    return view_ + stretch().lineAt(0).xToCursor(hscroll_, QTextLine::CursorOnCharacter);
+    return view_ + positionInStretch(hscroll_, QTextLine::CursorOnCharacter);
 }
 
 QRect TextBox::characterRect(int position) const
@@ -550,22 +571,20 @@ QRect TextBox::characterRect(int position) const
     const int inStretch = position - view_;
     if (inStretch < 0 || inStretch > shown.text().size())
         return {};
-    const QTextLine line = shown.lineAt(0);
-    const qreal left = line.cursorToX(inStretch);
-    const qreal right = inStretch < shown.text().size()
-        ? line.cursorToX(shown.nextCursorPosition(inStretch))
-        : left + fontMetrics().averageCharWidth();
-    const QRect area = textArea();
-    const QRect rect(QPoint(area.left() - hscroll_ + int(std::min(left, right)), baseline()),
-        QPoint(area.left() - hscroll_ + int(std::max(left, right)) - 1,
-            baseline() + fontMetrics().height() - 1));
-    return rect.intersects(area) ? rect : QRect();
+    const qreal start = boxX(xInStretch(inStretch));
+    const qreal end = inStretch < shown.text().size()
+        ? boxX(xInStretch(shown.nextCursorPosition(inStretch)))
+        : boxX(xInStretch(inStretch) + fontMetrics().averageCharWidth());
+    const QRect rect(QPoint(int(std::min(start, end)), baseline()),
+        QPoint(int(std::max(start, end)) - 1, baseline() + fontMetrics().height() - 1));
+    return rect.intersects(textArea()) ? rect : QRect();
 }
 
 int TextBox::positionAt(int x, QTextLine::CursorPosition between) const
 {
-    const QTextLine line = stretch().lineAt(0);
-    return std::min(edits_.size(), view_ + line.xToCursor(x - textArea().left() + hscroll_, between));
+    const QRect area = textArea();
+    const int inStretch = mirrored() ? area.right() + 1 - x + hscroll_ : x - area.left() + hscroll_;
+    return std::min(edits_.size(), view_ + positionInStretch(inStretch, between));
 }
 
 int TextBox::positionAt(QPoint point) const
@@ -598,7 +617,10 @@ void TextBox::paintEvent(QPaintEvent *)
     painter.setClipRect(area.adjusted(0, -verticalMargin, 0, verticalMargin));
     painter.setPen(palette().color(QPalette::Text));
     const QTextLayout &shown = stretch();
-    const QPointF origin(area.left() - hscroll_, baseline());
+    const qreal left = mirrored()
+        ? area.right() + 1 + hscroll_ - shown.lineAt(0).naturalTextWidth()
+        : area.left() - hscroll_;
+    const QPointF origin(left, baseline());
 
     QList<QTextLayout::FormatRange> selections;
     const int start = std::max(selectionStart() - view_, 0);
@@ -1000,7 +1022,7 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
         return true;
     case Qt::ImCursorRectangle: {
         scrollIfMoved();
-        const int x = textArea().left() - hscroll_ + qRound(xInStretch(caretInStretch()));
+        const int x = qRound(boxX(qRound(xInStretch(caretInStretch()))));
         return QRect(x, baseline(), 1, fontMetrics().height());
     }
     case Qt::ImFont:

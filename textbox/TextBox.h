@@ -115,7 +115,14 @@ private:
     int stretchLength(int start) const;
     // Where the caret stands in the stretch, with the composition before it.
     int caretInStretch() const;
+    // A long text that reads right to left is laid out so, a stretch at a time, and its
+    // stretch's coordinates are mirrored to grow from the stretch's start as the text does.
+    bool mirrored() const;
     qreal xInStretch(int position) const;
+    int positionInStretch(
+        qreal x, QTextLine::CursorPosition between = QTextLine::CursorBetweenCharacters) const;
+    // Where a point of the stretch stands in the box.
+    qreal boxX(qreal x) const;
     // Scrolls by the line edit's rules, which a line edit applies at each paint; a
     // question about the view asked before the first paint since a change applies them
     // once.
