@@ -11,11 +11,12 @@ namespace {
 
 constexpr int backspace = 8;
 
+// What a box's context menu offers, its keys do.
 bool isEditCommand(const QKeyEvent *key)
 {
     return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
         || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
-        || key->matches(QKeySequence::Redo);
+        || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll);
 }
 
 // Keys that carry text yet type nothing: they move the focus or delete forward.

@@ -42,7 +42,8 @@ private Q_SLOTS:
     void backspaceAndControlHDelete_data();
     void backspaceAndControlHDelete();
     void keysWithoutCharactersStillWork();
-    void clipboardShortcutsWork();
+    void editCommandsWork_data();
+    void editCommandsWork();
     void inputMethodCommitsAreFiltered();
     void text3IsNotFiltered();
 
@@ -177,27 +178,54 @@ void TestFilters::keysWithoutCharactersStillWork()
     QCOMPARE(QApplication::focusWidget(), text2);
 }
 
-void TestFilters::clipboardShortcutsWork()
+void TestFilters::editCommandsWork_data()
 {
-    textbox::TextBox *text2 = window->box("Text2");
-    text2->setFocus();
-    text2->setText(QStringLiteral("... ---"));
-    text2->selectAll();
-    QTest::keyClick(text2, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("... ---"));
-    QTest::keyClick(text2, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(text2->text(), QString());
-    QTest::keyClick(text2, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(text2, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(text2->text(), QStringLiteral("... ---... ---"));
-    QTest::keyClick(text2, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(text2->text(), QStringLiteral("... ---"));
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    addRow("plain text", "Text1", "SOS 73");
+    addRow("Morse", "Text2", "... ---");
+    addRow("current character", "Text3", "S ...");
+}
+
+// Every key the platform binds to a command of the boxes' context menu does it in every box.
+void TestFilters::editCommandsWork()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    textbox::TextBox *target = window->box(qPrintable(boxName));
+    target->setFocus();
+    const auto press = [&](QKeySequence::StandardKey command, int binding = 0) {
+        const QKeyCombination key = QKeySequence::keyBindings(command).value(binding)[0];
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    };
+
+    for (const QKeySequence &binding : QKeySequence::keyBindings(QKeySequence::SelectAll)) {
+        target->setText(text);
+        target->setCursorPosition(1);
+        QTest::keyClick(target, binding[0].key(), binding[0].keyboardModifiers());
+        QCOMPARE(target->selectedText(), text);
+    }
+    press(QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), text);
+    press(QKeySequence::Cut);
+    QCOMPARE(target->text(), QString());
+    press(QKeySequence::Paste);
+    press(QKeySequence::Paste);
+    QCOMPARE(target->text(), text + text);
+    const int redoBindings = int(QKeySequence::keyBindings(QKeySequence::Redo).size());
+    QVERIFY(redoBindings > 0);
+    for (int binding = 0; binding < redoBindings; ++binding) {
+        press(QKeySequence::Undo);
+        QCOMPARE(target->text(), text);
+        press(QKeySequence::Redo, binding);
+        QCOMPARE(target->text(), text + text);
+    }
 
     // Pasted text is taken as it is.
     QApplication::clipboard()->setText(QStringLiteral("hello, world"));
-    window->box("Text1")->setFocus();
-    QTest::keyClick(window->box("Text1"), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(window->box("Text1")->text(), QStringLiteral("hello, world"));
+    target->clear();
+    press(QKeySequence::Paste);
+    QCOMPARE(target->text(), QStringLiteral("hello, world"));
 }
 
 void TestFilters::inputMethodCommitsAreFiltered()
