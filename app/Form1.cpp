@@ -295,6 +295,11 @@ void Form1::setText(convert::Box box, const QString &text)
     this->box(box)->setText(text);
 }
 
+void Form1::appendText(convert::Box box, const QString &more)
+{
+    this->box(box)->append(more);
+}
+
 void Form1::showBlankFieldMessage()
 {
     QMessageBox message(QMessageBox::Critical, QStringLiteral("Error"),

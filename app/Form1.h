@@ -54,6 +54,7 @@ private:
 
     QString text(convert::Box box) const override;
     void setText(convert::Box box, const QString &text) override;
+    void appendText(convert::Box box, const QString &more) override;
     void showBlankFieldMessage() override;
     void announce(const QString &line) override;
     convert::FormStrings &strings() override { return strings_; }

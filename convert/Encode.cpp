@@ -54,7 +54,7 @@ void Encoder::send()
         strings.LookupResult.clear();
         GetMorse(strings);
         const QString code = strings.LookupResult;
-        host_.setText(Box::Text2, host_.text(Box::Text2) + code + u' ');
+        host_.appendText(Box::Text2, code + u' ');
 
         host_.Delay(codeShownMs);
         if (superseded(thisRun))

@@ -35,6 +35,7 @@ public:
         return const_cast<FakeConversionHost *>(this)->box(box);
     }
     void setText(convert::Box box, const QString &text) override { this->box(box) = text; }
+    void appendText(convert::Box box, const QString &more) override { this->box(box) += more; }
     void showBlankFieldMessage() override { ++blankFieldMessages; }
     convert::FormStrings &strings() override { return formStrings; }
     void Delay(double ms) override

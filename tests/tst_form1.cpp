@@ -81,6 +81,7 @@ private Q_SLOTS:
     void boxesHoldAMebibyte();
     void encodeShowsEachCodeBeforeItsCharacterAndSound();
     void eachCharacterIsAnnouncedAsItIsSounded();
+    void screenReaderIsToldOnlyOfEachCodeAdded();
     void resetDuringAnEncode();
 
 private:
@@ -531,6 +532,18 @@ void TestForm1::eachCharacterIsAnnouncedAsItIsSounded()
     QCOMPARE(QApplication::focusWidget(), window->button("Command1"));
     QCOMPARE(window->box("Text2")->text(), QStringLiteral("... .-.-.-  "));
     QCOMPARE(window->box("Text3")->text(), QStringLiteral("# "));
+}
+
+// With a long Morse text in the box, a screen reader is told of each code as it comes,
+// never of the whole box again.
+void TestForm1::screenReaderIsToldOnlyOfEachCodeAdded()
+{
+    window->box("Text1")->setText(QStringLiteral("sos"));
+    window->box("Text2")->setText(QStringLiteral("-.-. "));
+    QSignalSpy changes(window->box("Text2"), &textbox::TextBox::contentsChange);
+    window->click("Command1");
+    QCOMPARE(window->box("Text2")->text(), QStringLiteral("-.-. ... --- ... "));
+    QCOMPARE(changes, (QList<QVariantList>{{5, 0, 4}, {9, 0, 4}, {13, 0, 4}}));
 }
 
 void TestForm1::resetDuringAnEncode()

@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -56,6 +58,10 @@ private Q_SLOTS:
     void mouseSelects();
     void inputMethodCommitsAndPreedits();
     void screenReaderReadsAndEdits();
+    void signalsComeOnceTheCaretIsPlaced();
+    void appendAddsWithoutHistory();
+    void compositionEndsOnAClickAndOnSetText();
+    void candidateWindowFollowsTheCaret();
 
 private:
     std::unique_ptr<textbox::TextBox> box;
@@ -247,6 +253,73 @@ void TestTextBox::screenReaderReadsAndEdits()
     QCOMPARE(box->selectedText(), QStringLiteral("sos"));
     accessible->editableTextInterface()->replaceText(4, 9, QStringLiteral("london"));
     QCOMPARE(box->text(), QStringLiteral("sos london"));
+}
+
+void TestTextBox::signalsComeOnceTheCaretIsPlaced()
+{
+    box->setText(QStringLiteral("dot dash"));
+    // What a slot reads of the box when told of a change, against what it reads after.
+    QStringList whenTold;
+    const auto read = [&] {
+        return QStringLiteral("%1/%2 %3").arg(box->cursorPosition()).arg(box->text().size()).arg(box->selectedText());
+    };
+    connect(box.get(), &textbox::TextBox::contentsChange, this, [&] { whenTold << read(); });
+    connect(box.get(), &textbox::TextBox::textChanged, this, [&] { whenTold << read(); });
+    // Typing over a selection undoes and redoes in one step, telling of each change.
+    for (const QString &keys : {QStringLiteral("{shift+Home}{Backspace}"), QStringLiteral("x"),
+             QStringLiteral("{ctrl+Z}"), QStringLiteral("{ctrl+shift+Z}")}) {
+        whenTold.clear();
+        press(box.get(), keys);
+        QVERIFY(whenTold.size() >= 2);
+        QCOMPARE(whenTold, QStringList(whenTold.size(), read()));
+    }
+}
+
+void TestTextBox::appendAddsWithoutHistory()
+{
+    box->setText(QStringLiteral("... "));
+    press(box.get(), QStringLiteral("{Home}{shift+Right}"));
+    QSignalSpy changes(box.get(), &textbox::TextBox::contentsChange);
+    box->append(QStringLiteral("--- "));
+    QCOMPARE(box->text(), QStringLiteral("... --- "));
+    QCOMPARE(box->cursorPosition(), 8);
+    QVERIFY(!box->hasSelectedText());
+    QVERIFY(!box->isUndoAvailable());
+    QCOMPARE(changes, (QList<QVariantList>{{4, 0, 4}}));
+}
+
+void TestTextBox::compositionEndsOnAClickAndOnSetText()
+{
+    const auto caretX = [this] { return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
+    const auto compose = [this] {
+        QInputMethodEvent preedit(QStringLiteral("\u3042\u3044"), {});
+        QApplication::sendEvent(box.get(), &preedit);
+    };
+    box->setText(QStringLiteral("ab"));
+    const int atEnd = caretX();
+    compose();
+    QVERIFY(caretX() > atEnd);
+    // A click outside the composition ends it; with no input method to commit it here,
+    // it is dropped, and the caret goes where the click was.
+    QTest::mouseClick(box.get(), Qt::LeftButton, {}, box->characterRect(1).topLeft());
+    QCOMPARE(box->text(), QStringLiteral("ab"));
+    QCOMPARE(box->cursorPosition(), 1);
+    QCOMPARE(caretX(), box->characterRect(1).left());
+
+    compose();
+    box->setText(QStringLiteral("ab"));
+    QCOMPARE(caretX(), atEnd);
+}
+
+void TestTextBox::candidateWindowFollowsTheCaret()
+{
+    QSignalSpy moved(QGuiApplication::inputMethod(), &QInputMethod::cursorRectangleChanged);
+    press(box.get(), QStringLiteral("a"));
+    QVERIFY(!moved.isEmpty());
+    moved.clear();
+    QInputMethodEvent preedit(QStringLiteral("kana"), {});
+    QApplication::sendEvent(box.get(), &preedit);
+    QVERIFY(!moved.isEmpty());
 }
 
 QTEST_MAIN(TestTextBox)

@@ -106,6 +106,7 @@ void TextBox::setText(const QString &text)
     updateMicroFocus();
     notifyTextReplaced(this, old, text);
     notifyCursorMoved(this, cursor_);
+    Q_EMIT contentsChange(0, int(old.size()), int(text.size()));
     Q_EMIT textChanged(text);
 }
 
@@ -183,6 +184,8 @@ void TextBox::settled(const Changes &changes, bool hadSelection)
         if (hasSelectedText() && clipboard->supportsSelection())
             clipboard->setText(selectedText(), QClipboard::Selection);
     }
+    for (const TextEdits::Change &change : changes)
+        Q_EMIT contentsChange(change.position, int(change.removed.size()), int(change.inserted.size()));
     if (!changes.isEmpty())
         Q_EMIT textChanged(edits_.text());
 }

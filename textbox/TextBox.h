@@ -66,6 +66,9 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 Q_SIGNALS:
+    // Sent once the caret and the selection are where the change leaves them: each
+    // change, as a screen reader is told of it, then the whole text.
+    void contentsChange(int position, int charsRemoved, int charsAdded);
     void textChanged(const QString &text);
 
 protected:
