@@ -9,6 +9,9 @@
     a11y.py focused NAME SECS    waits until that control has the keyboard focus
     a11y.py centre NAME          prints the screen position of that control's middle, "X Y"
     a11y.py extents NAME         prints where that control lies on the screen, "X Y W H"
+    a11y.py selected NAME TEXT SECS  waits until that control's selection is TEXT
+    a11y.py character NAME N     prints where that control's character N lies on the
+                                 screen, "X Y W H"
     a11y.py ends NAME N          prints the first and the last N characters of that
                                  control's text, one line each
 
@@ -93,6 +96,28 @@ def run(argv):
             print(box.x + box.width // 2, box.y + box.height // 2)
         else:
             print(box.x, box.y, box.width, box.height)
+        return 0
+    if len(argv) == 5 and argv[1] == "selected":
+        deadline = time.monotonic() + float(argv[4])
+        selected = None
+        while time.monotonic() < deadline:
+            text = control_named(argv[2]).queryText()
+            selected = ""
+            if text.getNSelections() > 0:
+                start, end = text.getSelection(0)
+                selected = text.getText(start, end)
+            if selected == argv[3]:
+                return 0
+            time.sleep(0.05)
+        print(f"{argv[2]} has {selected!r} selected, not {argv[3]!r}", file=sys.stderr)
+        return 1
+    if len(argv) == 4 and argv[1] == "character":
+        text = control_named(argv[2]).queryText()
+        x, y, width, height = text.getCharacterExtents(int(argv[3]), pyatspi.DESKTOP_COORDS)
+        if width <= 0 or height <= 0:
+            print(f"character {argv[3]} of {argv[2]} is out of view", file=sys.stderr)
+            return 1
+        print(x, y, width, height)
         return 0
     if len(argv) == 3 and argv[1] == "text":
         print(control_named(argv[2]).queryText().getText(0, -1))
