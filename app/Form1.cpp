@@ -8,7 +8,6 @@
 #include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
 #include "app/KeyPreview.h"
-#include "textbox/TextBox.h"
 #include "app/Twips.h"
 #include "app/TypedCharacterRules.h"
 #include "app/TypingEventFilter.h"
@@ -16,6 +15,7 @@
 #include "assets/Assets.h"
 #include "convert/Decode.h"
 #include "sound/Module1.h"
+#include "textbox/TextBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>

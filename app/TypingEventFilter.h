@@ -15,8 +15,8 @@ using textbox::TextBox;
 
 // Passes each character typed into a box through a filter before it enters: by key or
 // through an input method. Keys that type no character (arrows, Delete, Tab), and the
-// clipboard, undo, redo and select-all shortcuts, work as ever; text pasted or set by the program is not
-// filtered.
+// clipboard, undo, redo and select-all shortcuts, work as ever; text pasted or set by
+// the program is not filtered.
 class TypingEventFilter : public QObject {
     Q_OBJECT
 

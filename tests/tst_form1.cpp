@@ -202,12 +202,12 @@ void TestForm1::textReadsInEveryScheme_data()
 void TestForm1::textReadsInEveryScheme()
 {
     QFETCH(QPalette, desktop);
-    const auto restore = qScopeGuard([before = QApplication::palette()] {
-        QApplication::setPalette(before);
-    });
+    const auto restore
+        = qScopeGuard([before = QApplication::palette()] { QApplication::setPalette(before); });
     QApplication::setPalette(desktop);
     // The running window hears of the change through its event queue.
-    QTRY_COMPARE(window->box("Text1")->palette().color(QPalette::Base), desktop.color(QPalette::Base));
+    QTRY_COMPARE(
+        window->box("Text1")->palette().color(QPalette::Base), desktop.color(QPalette::Base));
     // A window that starts under the scheme, and one that was running when it came.
     Form1Fixture started;
     for (Form1Fixture *fixture : {&started, window.get()}) {

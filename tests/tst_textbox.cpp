@@ -261,7 +261,10 @@ void TestTextBox::signalsComeOnceTheCaretIsPlaced()
     // What a slot reads of the box when told of a change, against what it reads after.
     QStringList whenTold;
     const auto read = [&] {
-        return QStringLiteral("%1/%2 %3").arg(box->cursorPosition()).arg(box->text().size()).arg(box->selectedText());
+        return QStringLiteral("%1/%2 %3")
+            .arg(box->cursorPosition())
+            .arg(box->text().size())
+            .arg(box->selectedText());
     };
     connect(box.get(), &textbox::TextBox::contentsChange, this, [&] { whenTold << read(); });
     connect(box.get(), &textbox::TextBox::textChanged, this, [&] { whenTold << read(); });
@@ -290,7 +293,8 @@ void TestTextBox::appendAddsWithoutHistory()
 
 void TestTextBox::compositionEndsOnAClickAndOnSetText()
 {
-    const auto caretX = [this] { return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
+    const auto caretX
+        = [this] { return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
     const auto compose = [this] {
         QInputMethodEvent preedit(QStringLiteral("\u3042\u3044"), {});
         QApplication::sendEvent(box.get(), &preedit);

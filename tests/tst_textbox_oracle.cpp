@@ -42,11 +42,11 @@ const Qt::KeyboardModifiers shift = Qt::ShiftModifier, control = Qt::ControlModi
 const QList<Key> keys{{Qt::Key_Left, {}}, {Qt::Key_Right, {}}, {Qt::Key_Home, {}},
     {Qt::Key_End, {}}, {Qt::Key_Left, shift}, {Qt::Key_Right, shift}, {Qt::Key_Home, shift},
     {Qt::Key_End, shift}, {Qt::Key_Left, control}, {Qt::Key_Right, control},
-    {Qt::Key_Left, control | shift}, {Qt::Key_Right, control | shift}, {Qt::Key_Backspace, {}}, {Qt::Key_Delete, {}},
-    {Qt::Key_Backspace, control}, {Qt::Key_Delete, control}, {Qt::Key_A, control},
-    {Qt::Key_C, control}, {Qt::Key_X, control}, {Qt::Key_V, control}, {Qt::Key_Z, control},
-    {Qt::Key_Y, control}, {Qt::Key_Z, control | shift}, {Qt::Key_Insert, shift},
-    {Qt::Key_Insert, control}, {Qt::Key_Delete, shift}};
+    {Qt::Key_Left, control | shift}, {Qt::Key_Right, control | shift}, {Qt::Key_Backspace, {}},
+    {Qt::Key_Delete, {}}, {Qt::Key_Backspace, control}, {Qt::Key_Delete, control},
+    {Qt::Key_A, control}, {Qt::Key_C, control}, {Qt::Key_X, control}, {Qt::Key_V, control},
+    {Qt::Key_Z, control}, {Qt::Key_Y, control}, {Qt::Key_Z, control | shift},
+    {Qt::Key_Insert, shift}, {Qt::Key_Insert, control}, {Qt::Key_Delete, shift}};
 
 // Home, End, Shift+Home and Shift+End among the keys.
 const QList<int> homeAndEnd{2, 3, 6, 7};
@@ -69,8 +69,8 @@ Seen seen(QWidget *widget, const QString &text, int cursor, int selectionStart,
     // The caret's place is what a paint leaves, as an input method reads it.
     widget->repaint();
     const QRect caret = widget->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    return {text, cursor, selectionStart, selected, undo, redo,
-        QApplication::clipboard()->text(), caret.x() + caretOffset};
+    return {text, cursor, selectionStart, selected, undo, redo, QApplication::clipboard()->text(),
+        caret.x() + caretOffset};
 }
 
 Seen seen(QLineEdit *line)
@@ -320,13 +320,15 @@ void TestTextBoxOracle::behavesAsTheLineEdit()
                 actual.clipboard = session.boxClipboard();
             session.forget();
             if (qEnvironmentVariableIsSet("VARNOCK_ORACLE_TRACE"))
-                qInfo("%s\n  %s\n  %s", qPrintable(done.back()), qPrintable(describe(expected)), qPrintable(describe(actual)));
+                qInfo("%s\n  %s\n  %s", qPrintable(done.back()), qPrintable(describe(expected)),
+                    qPrintable(describe(actual)));
             if (!agree(expected, actual))
-                QFAIL(qPrintable(QStringLiteral("seed %1, after:\n  %2\nline edit: %3\ntext box:  %4")
-                                     .arg(seed)
-                                     .arg(done.mid(std::max(0, int(done.size()) - 8)).join(
-                                         QStringLiteral("\n  ")))
-                                     .arg(describe(expected), describe(actual))));
+                QFAIL(
+                    qPrintable(QStringLiteral("seed %1, after:\n  %2\nline edit: %3\ntext box:  %4")
+                                   .arg(seed)
+                                   .arg(done.mid(std::max(0, int(done.size()) - 8))
+                                            .join(QStringLiteral("\n  ")))
+                                   .arg(describe(expected), describe(actual))));
         }
     }
 }

@@ -47,8 +47,7 @@ bool isWordSeparator(QChar c)
 QChar shown(QChar c)
 {
     const bool control = c.unicode() < 0x20 && c != u'\t';
-    return control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? QChar(u' ')
-                                                                                    : c;
+    return control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? QChar(u' ') : c;
 }
 
 bool readsRightToLeft(const QString &text)

@@ -185,7 +185,8 @@ void TextBox::settled(const Changes &changes, bool hadSelection)
             clipboard->setText(selectedText(), QClipboard::Selection);
     }
     for (const TextEdits::Change &change : changes)
-        Q_EMIT contentsChange(change.position, int(change.removed.size()), int(change.inserted.size()));
+        Q_EMIT contentsChange(
+            change.position, int(change.removed.size()), int(change.inserted.size()));
     if (!changes.isEmpty())
         Q_EMIT textChanged(edits_.text());
 }
@@ -208,8 +209,8 @@ void TextBox::backspace()
     } else if (cursor_ > 0) {
         // One code point back, so that a combining mark goes before its letter.
         const QString &text = edits_.text();
-        const int length
-            = cursor_ > 1 && text[cursor_ - 1].isLowSurrogate() && text[cursor_ - 2].isHighSurrogate()
+        const int length = cursor_ > 1 && text[cursor_ - 1].isLowSurrogate()
+                && text[cursor_ - 2].isHighSurrogate()
             ? 2
             : 1;
         changes.append(edits_.removeBefore(cursor_ - length, length, caret()));
@@ -301,7 +302,8 @@ void TextBox::deleteWord(bool forward)
     // The selection grows to the word's edge and goes; forward, an empty one takes the
     // character after the caret with it.
     const QString &text = edits_.text();
-    moveCursor(forward ? boundaries::nextWord(text, cursor_) : boundaries::previousWord(text, cursor_),
+    moveCursor(
+        forward ? boundaries::nextWord(text, cursor_) : boundaries::previousWord(text, cursor_),
         true);
     if (forward || hasSelectedText())
         del();
@@ -511,8 +513,8 @@ void TextBox::scroll() const
         hscroll_ = 0;
     } else if (cursor_ > view_ + stretch().text().size()) {
         // ... or to the right: show the text that ends at it.
-        view_ = boundaries::characterStart(
-            text, std::max(0, cursor_ - (width / std::max(1, fontMetrics().averageCharWidth()) + 8)));
+        view_ = boundaries::characterStart(text,
+            std::max(0, cursor_ - (width / std::max(1, fontMetrics().averageCharWidth()) + 8)));
         hscroll_ = qRound(xInStretch(caretInStretch())) - width + 1;
     }
 
@@ -620,9 +622,8 @@ void TextBox::paintEvent(QPaintEvent *)
     painter.setClipRect(area.adjusted(0, -verticalMargin, 0, verticalMargin));
     painter.setPen(palette().color(QPalette::Text));
     const QTextLayout &shown = stretch();
-    const qreal left = mirrored()
-        ? area.right() + 1 + hscroll_ - shown.lineAt(0).naturalTextWidth()
-        : area.left() - hscroll_;
+    const qreal left = mirrored() ? area.right() + 1 + hscroll_ - shown.lineAt(0).naturalTextWidth()
+                                  : area.left() - hscroll_;
     const QPointF origin(left, baseline());
 
     QList<QTextLayout::FormatRange> selections;
@@ -959,8 +960,8 @@ void TextBox::dropEvent(QDropEvent *event)
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString commit = event->commitString();
-    const bool input = !commit.isEmpty() || event->preeditString() != preedit_
-        || event->replacementLength() > 0;
+    const bool input
+        = !commit.isEmpty() || event->preeditString() != preedit_ || event->replacementLength() > 0;
     const bool hadSelection = hasSelectedText();
     Changes changes;
     if (input)

@@ -40,7 +40,8 @@ void TextEdits::add(Entry entry, const Caret &before)
             undone_ = history_.size();
             return;
         }
-        if (entry.type == Type::Remove && entry.position + entry.characters.size() == last->position) {
+        if (entry.type == Type::Remove
+            && entry.position + entry.characters.size() == last->position) {
             last->characters.prepend(entry.characters);
             last->position = entry.position;
             undone_ = history_.size();

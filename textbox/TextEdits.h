@@ -58,7 +58,15 @@ public:
 
 private:
     // In the order a line edit ranks them: the rank decides where an undo or redo stops.
-    enum class Type { Separator, Insert, Remove, Delete, RemoveSelection, DeleteSelection, SetSelection };
+    enum class Type {
+        Separator,
+        Insert,
+        Remove,
+        Delete,
+        RemoveSelection,
+        DeleteSelection,
+        SetSelection
+    };
     struct Entry {
         Type type;
         int position;
