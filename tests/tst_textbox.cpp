@@ -55,6 +55,7 @@ private Q_SLOTS:
     void hugeTextShowsTheStretchAroundTheCaret();
     void viewStartsOnACharacterBoundary_data();
     void viewStartsOnACharacterBoundary();
+    void aMarkTypedAtTheViewsStartJoinsItsLetter();
     void mouseSelects();
     void inputMethodCommitsAndPreedits();
     void screenReaderReadsAndEdits();
@@ -193,6 +194,21 @@ void TestTextBox::viewStartsOnACharacterBoundary()
     QCOMPARE(box->cursorPosition(), (5000 - 300) * character.size());
     QCOMPARE(box->firstVisible() % character.size(), 0);
     QVERIFY(!box->characterRect(box->cursorPosition()).isNull());
+}
+
+void TestTextBox::aMarkTypedAtTheViewsStartJoinsItsLetter()
+{
+    box->setText(acute.repeated(5000));
+    QVERIFY(box->firstVisible() > 0);
+    // Far enough left that the view starts at the caret.
+    for (int step = 0; step < 300; ++step)
+        press(box.get(), QStringLiteral("{Left}"));
+    QCOMPARE(box->firstVisible(), box->cursorPosition());
+    QKeyEvent mark(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\u0301"));
+    QApplication::sendEvent(box.get(), &mark);
+    // The letter before now carries two accents, and is shown whole.
+    QCOMPARE(box->cursorPosition() % 2, 1);
+    QCOMPARE(box->firstVisible(), box->cursorPosition() - 3);
 }
 
 void TestTextBox::mouseSelects()

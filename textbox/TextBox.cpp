@@ -159,10 +159,14 @@ void TextBox::insertAtCursor(const QString &text, Changes &changes)
 void TextBox::settled(const Changes &changes, bool hadSelection)
 {
     if (!changes.isEmpty()) {
-        // The view keeps its place unless the text before it changed.
+        // The view keeps its place unless the text before it changed, or a mark typed at
+        // its start joined the letter before it.
         for (const TextEdits::Change &change : changes) {
-            if (change.position < view_) {
-                view_ = boundaries::characterStart(edits_.text(), change.position);
+            if (change.position > view_)
+                continue;
+            const int start = boundaries::characterStart(edits_.text(), change.position);
+            if (start != view_) {
+                view_ = start;
                 hscroll_ = 0;
             }
         }
