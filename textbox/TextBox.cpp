@@ -28,10 +28,6 @@ namespace {
 // The line edit's own margins around its text, inside the style's contents rectangle.
 constexpr int horizontalMargin = 2;
 constexpr int verticalMargin = 1;
-// A text up to this long is laid out whole; a longer one a stretch at a time.
-constexpr int wholeLayoutLimit = 4096;
-// Never lay out more than this in one go, however narrow the characters.
-constexpr int longestStretch = 1 << 14;
 // The text an input method is shown around the caret.
 constexpr int surroundingReach = 256;
 
@@ -64,17 +60,11 @@ QStyleOptionFrame panelOption(const QWidget *box)
     return option;
 }
 
-QString shownText(QStringView text)
-{
-    QString shown(text.size(), Qt::Uninitialized);
-    std::transform(text.begin(), text.end(), shown.begin(), boundaries::shown);
-    return shown;
-}
-
 } // namespace
 
 TextBox::TextBox(const QString &text, QWidget *parent)
     : QWidget(parent)
+    , line_(edits_)
 {
     installTextBoxAccessibility();
     setFocusPolicy(Qt::StrongFocus);
@@ -88,6 +78,8 @@ TextBox::TextBox(const QString &text, QWidget *parent)
     edits_.reset(text);
     rightToLeft_ = boundaries::readsRightToLeft(text);
     cursor_ = anchor_ = edits_.size();
+    line_.setRightToLeft(rightToLeft_);
+    line_.setCaret(cursor_);
 }
 
 TextBox::~TextBox() = default;
@@ -99,9 +91,9 @@ void TextBox::setText(const QString &text)
     edits_.reset(text);
     rightToLeft_ = boundaries::readsRightToLeft(text);
     cursor_ = anchor_ = edits_.size();
-    // The view scrolls from where it was, as a line edit's does.
-    view_ = 0;
-    invalidateStretch();
+    line_.replaced();
+    line_.setRightToLeft(rightToLeft_);
+    line_.setCaret(cursor_);
     update();
     updateMicroFocus();
     notifyTextReplaced(this, old, text);
@@ -115,8 +107,6 @@ void TextBox::append(const QString &more)
     dropPreedit();
     const int end = edits_.size();
     edits_.append(more);
-    if (end < wholeLayoutLimit)
-        rightToLeft_ = boundaries::readsRightToLeft(edits_.text());
     const bool hadSelection = hasSelectedText();
     cursor_ = anchor_ = edits_.size();
     settled({{end, {}, more}}, hadSelection);
@@ -159,22 +149,12 @@ void TextBox::insertAtCursor(const QString &text, Changes &changes)
 void TextBox::settled(const Changes &changes, bool hadSelection)
 {
     if (!changes.isEmpty()) {
-        // The view keeps its place unless the text before it changed, or a mark typed at
-        // its start joined the letter before it.
-        for (const TextEdits::Change &change : changes) {
-            if (change.position > view_)
-                continue;
-            const int start = boundaries::characterStart(edits_.text(), change.position);
-            if (start != view_) {
-                view_ = start;
-                hscroll_ = 0;
-            }
-        }
-        if (edits_.size() <= wholeLayoutLimit)
-            rightToLeft_ = boundaries::readsRightToLeft(edits_.text());
-        invalidateStretch();
+        for (const TextEdits::Change &change : changes)
+            line_.changed(change.position);
+        rightToLeft_ = boundaries::readsRightToLeft(edits_.text());
+        line_.setRightToLeft(rightToLeft_);
     }
-    moved_ = true;
+    line_.setCaret(cursor_);
     restartBlinking();
     update();
     updateMicroFocus();
@@ -382,8 +362,7 @@ void TextBox::dropPreedit()
     preedit_.clear();
     preeditCursor_ = 0;
     caretHidden_ = false;
-    preeditFormats_.clear();
-    invalidateStretch();
+    line_.setComposition({}, 0, {});
     update();
 }
 
@@ -401,204 +380,25 @@ int TextBox::baseline() const
     return area.top() + (area.height() - fontMetrics().height() + 1) / 2;
 }
 
-bool TextBox::laidOutWhole() const
+LineView &TextBox::view() const
 {
-    return edits_.size() <= wholeLayoutLimit;
-}
-
-int TextBox::stretchLength(int start) const
-{
-    if (laidOutWhole())
-        return edits_.size();
-    // Enough characters to fill twice the box from start, and one past; laid out again
-    // with twice as many where narrow characters leave room.
-    const QString &text = edits_.text();
-    const int width = 2 * textArea().width() + 1;
-    int length = width / std::max(1, fontMetrics().averageCharWidth()) + 8;
-    for (;;) {
-        const int end = std::min(edits_.size(), start + length);
-        const int aligned = boundaries::nextCharacter(
-            text, boundaries::characterStart(text, std::max(start, end - 1)));
-        const int stretchEnd = end <= start ? start : std::max(end, aligned);
-        if (stretchEnd >= edits_.size() || length >= longestStretch)
-            return stretchEnd - start;
-        QTextLayout probe(shownText(QStringView(text).mid(start, stretchEnd - start)), font());
-        probe.beginLayout();
-        QTextLine line = probe.createLine();
-        probe.endLayout();
-        if (line.naturalTextWidth() > width)
-            return stretchEnd - start;
-        length *= 2;
-    }
-}
-
-const QTextLayout &TextBox::stretch() const
-{
-    if (!stretch_ || stretchStart_ != view_) {
-        const int length = stretchLength(view_);
-        stretch_ = std::make_unique<QTextLayout>(
-            shownText(QStringView(edits_.text()).mid(view_, length)), font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setFlags(QTextOption::IncludeTrailingSpaces);
-        // A whole text takes its direction from its letters, a composition's included; a
-        // stretch of a long one the direction of the text.
-        option.setTextDirection(laidOutWhole() ? Qt::LayoutDirectionAuto
-                : rightToLeft_                 ? Qt::RightToLeft
-                                               : Qt::LeftToRight);
-        stretch_->setTextOption(option);
-        stretch_->setCacheEnabled(true);
-        if (!preedit_.isEmpty() && cursor_ >= view_ && cursor_ <= view_ + length) {
-            stretch_->setPreeditArea(cursor_ - view_, preedit_);
-            QList<QTextLayout::FormatRange> formats = preeditFormats_;
-            for (QTextLayout::FormatRange &format : formats)
-                format.start += cursor_ - view_;
-            stretch_->setFormats(formats);
-        }
-        stretch_->beginLayout();
-        stretch_->createLine();
-        stretch_->endLayout();
-        stretchStart_ = view_;
-    }
-    return *stretch_;
-}
-
-void TextBox::invalidateStretch()
-{
-    stretch_.reset();
-    moved_ = true;
-}
-
-int TextBox::caretInStretch() const
-{
-    return cursor_ - view_ + preeditCursor_;
-}
-
-bool TextBox::mirrored() const
-{
-    return !laidOutWhole() && rightToLeft_;
-}
-
-qreal TextBox::xInStretch(int position) const
-{
-    const QTextLine line = stretch().lineAt(0);
-    const qreal x = line.cursorToX(position);
-    return mirrored() ? line.naturalTextWidth() - x : x;
-}
-
-int TextBox::positionInStretch(qreal x, QTextLine::CursorPosition between) const
-{
-    const QTextLine line = stretch().lineAt(0);
-    return line.xToCursor(mirrored() ? line.naturalTextWidth() - x : x, between);
-}
-
-qreal TextBox::boxX(qreal x) const
-{
-    const QRect area = textArea();
-    return mirrored() ? area.right() + 1 - (x - hscroll_) : area.left() + x - hscroll_;
-}
-
-void TextBox::scrollIfMoved() const
-{
-    if (moved_)
-        scroll();
-}
-
-void TextBox::scroll() const
-{
-    moved_ = false;
-    const int width = textArea().width();
-    const QString &text = edits_.text();
-    if (laidOutWhole()) {
-        view_ = 0;
-    } else if (cursor_ < view_) {
-        // The caret went out of the stretch to the left: show the text from it.
-        view_ = boundaries::characterStart(text, cursor_);
-        hscroll_ = 0;
-    } else if (cursor_ > view_ + stretch().text().size()) {
-        // ... or to the right: show the text that ends at it.
-        view_ = boundaries::characterStart(text,
-            std::max(0, cursor_ - (width / std::max(1, fontMetrics().averageCharWidth()) + 8)));
-        hscroll_ = qRound(xInStretch(caretInStretch())) - width + 1;
-    }
-
-    // The line edit's rules, over the stretch: a text that fits stands at its side; the
-    // caret is kept in view, scrolling no further than it must; no room is left empty
-    // after the text's end.
-    const QTextLayout &shown = stretch();
-    const bool endShown = view_ + shown.text().size() >= text.size();
-    const int used = endShown ? qRound(shown.lineAt(0).naturalTextWidth()) + 1 : INT_MAX;
-    const int caretX = qRound(xInStretch(caretInStretch()));
-    if (view_ == 0 && used <= width)
-        hscroll_ = rightToLeft_ ? used - width + 1 : 0;
-    else if (caretX - hscroll_ >= width)
-        hscroll_ = caretX - width + 1;
-    else if (caretX - hscroll_ < 0 && hscroll_ < used)
-        hscroll_ = caretX;
-    else if (used - hscroll_ < width)
-        hscroll_ = used - width + 1;
-    else if (view_ == 0)
-        hscroll_ = std::max(0, hscroll_);
-    rebase();
-}
-
-void TextBox::rebase() const
-{
-    if (laidOutWhole())
-        return;
-    const QString &text = edits_.text();
-    const int width = textArea().width();
-    const int reach = width / std::max(1, fontMetrics().averageCharWidth()) + 8;
-    if (hscroll_ < 0 && view_ > 0) {
-        // The view reaches left of the stretch: start it earlier.
-        const int start = boundaries::characterStart(text, std::max(0, view_ - reach));
-        QTextLayout before(shownText(QStringView(text).mid(start, view_ - start)), font());
-        before.beginLayout();
-        QTextLine line = before.createLine();
-        before.endLayout();
-        hscroll_ += qRound(line.naturalTextWidth());
-        view_ = start;
-    } else if (hscroll_ > width) {
-        // The view has moved well into the stretch: start it nearer.
-        const int inStretch = std::max(0, positionInStretch(hscroll_ - width / 2) - 1);
-        const int start = boundaries::characterStart(text, view_ + inStretch);
-        hscroll_ -= qRound(xInStretch(start - view_));
-        view_ = start;
-    }
+    line_.setGeometry(font(), textArea(), baseline());
+    return line_;
 }
 
 int TextBox::firstVisible() const
 {
-    scrollIfMoved();
-    return view_ + positionInStretch(hscroll_, QTextLine::CursorOnCharacter);
+    return view().firstVisible();
 }
 
 QRect TextBox::characterRect(int position) const
 {
-    scrollIfMoved();
-    const QTextLayout &shown = stretch();
-    const int inStretch = position - view_;
-    if (inStretch < 0 || inStretch > shown.text().size())
-        return {};
-    const qreal start = boxX(xInStretch(inStretch));
-    const qreal end = inStretch < shown.text().size()
-        ? boxX(xInStretch(shown.nextCursorPosition(inStretch)))
-        : boxX(xInStretch(inStretch) + fontMetrics().averageCharWidth());
-    const QRect rect(QPoint(int(std::min(start, end)), baseline()),
-        QPoint(int(std::max(start, end)) - 1, baseline() + fontMetrics().height() - 1));
-    return rect.intersects(textArea()) ? rect : QRect();
-}
-
-int TextBox::positionAt(int x, QTextLine::CursorPosition between) const
-{
-    const QRect area = textArea();
-    const int inStretch = mirrored() ? area.right() + 1 - x + hscroll_ : x - area.left() + hscroll_;
-    return std::min(edits_.size(), view_ + positionInStretch(inStretch, between));
+    return view().characterRect(position);
 }
 
 int TextBox::positionAt(QPoint point) const
 {
-    return positionAt(point.x(), QTextLine::CursorBetweenCharacters);
+    return view().positionAt(point.x(), QTextLine::CursorBetweenCharacters);
 }
 
 QSize TextBox::sizeHint() const
@@ -621,35 +421,16 @@ void TextBox::paintEvent(QPaintEvent *)
     const QStyleOptionFrame option = panelOption(this);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
 
-    scroll();
-    const QRect area = textArea();
-    painter.setClipRect(area.adjusted(0, -verticalMargin, 0, verticalMargin));
+    painter.setClipRect(textArea().adjusted(0, -verticalMargin, 0, verticalMargin));
     painter.setPen(palette().color(QPalette::Text));
-    const QTextLayout &shown = stretch();
-    const qreal left = mirrored() ? area.right() + 1 + hscroll_ - shown.lineAt(0).naturalTextWidth()
-                                  : area.left() - hscroll_;
-    const QPointF origin(left, baseline());
-
-    QList<QTextLayout::FormatRange> selections;
-    const int start = std::max(selectionStart() - view_, 0);
-    const int end = std::min(selectionEnd() - view_, int(shown.text().size()));
-    if (hasSelectedText() && start < end) {
-        QTextLayout::FormatRange selection;
-        selection.start = start;
-        selection.length = end - start;
-        const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-        selection.format.setBackground(palette().brush(group, QPalette::Highlight));
-        selection.format.setForeground(palette().brush(group, QPalette::HighlightedText));
-        selections.append(selection);
-    }
-    shown.draw(&painter, origin, selections);
-
-    const int caret = dropCaret_ >= 0 ? dropCaret_ - view_ : caretInStretch();
-    const bool caretInView = caret >= 0 && caret <= shown.text().size() + preedit_.size();
+    QTextLayout::FormatRange selection{selectionStart(), selectionEnd() - selectionStart(), {}};
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    selection.format.setBackground(palette().brush(group, QPalette::Highlight));
+    selection.format.setForeground(palette().brush(group, QPalette::HighlightedText));
     const bool blinkingCaret = hasFocus() && caretShown_ && !caretHidden_;
-    if (caretInView && (dropCaret_ >= 0 || blinkingCaret))
-        shown.drawCursor(&painter, origin, caret,
-            style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+    const int caret = dropCaret_ >= 0 ? dropCaret_ : blinkingCaret ? cursor_ : -1;
+    view().draw(&painter, selection, caret,
+        style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
 }
 
 void TextBox::restartBlinking()
@@ -687,20 +468,6 @@ void TextBox::focusOutEvent(QFocusEvent *event)
     blink_.stop();
     update();
     QWidget::focusOutEvent(event);
-}
-
-void TextBox::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::LayoutDirectionChange)
-        invalidateStretch();
-    QWidget::changeEvent(event);
-}
-
-void TextBox::resizeEvent(QResizeEvent *event)
-{
-    invalidateStretch();
-    QWidget::resizeEvent(event);
 }
 
 bool TextBox::event(QEvent *event)
@@ -814,7 +581,7 @@ void TextBox::mousePressEvent(QMouseEvent *event)
         return;
     }
     const bool extend = event->modifiers() & Qt::ShiftModifier;
-    const int onCharacter = positionAt(at.x(), QTextLine::CursorOnCharacter);
+    const int onCharacter = view().positionAt(at.x(), QTextLine::CursorOnCharacter);
     mayDrag_ = !extend && event->button() == Qt::LeftButton && hasSelectedText()
         && onCharacter >= selectionStart() && onCharacter < selectionEnd();
     if (!mayDrag_)
@@ -996,7 +763,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     preedit_ = event->preeditString();
     preeditCursor_ = int(preedit_.size());
     caretHidden_ = false;
-    preeditFormats_.clear();
+    QList<QTextLayout::FormatRange> formats;
     for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
         switch (attribute.type) {
         case QInputMethodEvent::Selection:
@@ -1011,14 +778,14 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
             const QTextCharFormat format
                 = qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
             if (format.isValid())
-                preeditFormats_.append({attribute.start, attribute.length, format});
+                formats.append({attribute.start, attribute.length, format});
             break;
         }
         default:
             break;
         }
     }
-    invalidateStretch();
+    line_.setComposition(preedit_, preeditCursor_, formats);
     settled(changes, hadSelection);
 }
 
@@ -1028,11 +795,8 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     switch (query) {
     case Qt::ImEnabled:
         return true;
-    case Qt::ImCursorRectangle: {
-        scrollIfMoved();
-        const int x = qRound(boxX(qRound(xInStretch(caretInStretch()))));
-        return QRect(x, baseline(), 1, fontMetrics().height());
-    }
+    case Qt::ImCursorRectangle:
+        return QRect(view().caretX(), baseline(), 1, fontMetrics().height());
     case Qt::ImFont:
         return font();
     case Qt::ImCursorPosition:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "textbox/LineView.h"
 #include "textbox/TextEdits.h"
 
 #include <QBasicTimer>
@@ -13,10 +14,9 @@
 namespace textbox {
 
 // A single-line text box that behaves as the line edit users know, keys, mouse, clipboard,
-// undo, input methods and all, and whose cost follows what it shows, not what it holds:
-// a text of up to a few thousand characters is laid out whole, as a line edit lays it out,
-// and a longer one only in the stretch in view, so megabytes of text type, draw, blink and
-// answer a screen reader as fast as a word does.
+// undo, input methods and all, and whose cost follows what it shows, not what it holds
+// (see LineView): megabytes of text type, draw, blink and answer a screen reader as fast
+// as a word does.
 class TextBox : public QWidget {
     Q_OBJECT
 
@@ -88,8 +88,6 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     using Changes = QList<TextEdits::Change>;
@@ -113,48 +111,21 @@ private:
 
     QRect textArea() const;
     int baseline() const;
-    bool laidOutWhole() const;
-    const QTextLayout &stretch() const;
-    int stretchLength(int start) const;
-    // Where the caret stands in the stretch, with the composition before it.
-    int caretInStretch() const;
-    // A long text that reads right to left is laid out so, a stretch at a time, and its
-    // stretch's coordinates are mirrored to grow from the stretch's start as the text does.
-    bool mirrored() const;
-    qreal xInStretch(int position) const;
-    int positionInStretch(
-        qreal x, QTextLine::CursorPosition between = QTextLine::CursorBetweenCharacters) const;
-    // Where a point of the stretch stands in the box.
-    qreal boxX(qreal x) const;
-    // Scrolls by the line edit's rules, which a line edit applies at each paint; a
-    // question about the view asked before the first paint since a change applies them
-    // once.
-    void scroll() const;
-    void scrollIfMoved() const;
-    void rebase() const;
-    int positionAt(int x, QTextLine::CursorPosition between) const;
+    // The view, laid out for the box as it is now.
+    LineView &view() const;
     void restartBlinking();
-    void invalidateStretch();
 
     TextEdits edits_;
     int cursor_ = 0;
     int anchor_ = 0;
     bool rightToLeft_ = false;
 
-    // What is in view: the stretch starts at view_, always a character boundary, and the
-    // box's left edge is hscroll_ pixels into it. Brought up to date as a line edit does,
-    // when the box paints.
-    mutable int view_ = 0;
-    mutable int hscroll_ = 0;
-    mutable std::unique_ptr<QTextLayout> stretch_;
-    mutable int stretchStart_ = -1;
-    mutable bool moved_ = true;
+    mutable LineView line_;
 
     // An input method's composition, shown at the caret.
     QString preedit_;
     int preeditCursor_ = 0;
     bool caretHidden_ = false;
-    QList<QTextLayout::FormatRange> preeditFormats_;
 
     QBasicTimer blink_;
     bool caretShown_ = true;
