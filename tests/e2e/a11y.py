@@ -10,6 +10,9 @@
     a11y.py centre NAME          prints the screen position of that control's middle, "X Y"
     a11y.py extents NAME         prints where that control lies on the screen, "X Y W H"
     a11y.py selected NAME TEXT SECS  waits until that control's selection is TEXT
+    a11y.py changes NAME N SECS  prints "listening", then the first N changes a screen
+                                 reader is told of in that control's text, "insert POS
+                                 TEXT" or "delete POS TEXT" a line; fails after SECS
     a11y.py character NAME N     prints where that control's character N lies on the
                                  screen, "X Y W H"
     a11y.py ends NAME N          prints the first and the last N characters of that
@@ -66,6 +69,32 @@ def text_of(name):
     return control.queryText().getText(0, -1)
 
 
+def print_changes(name, count, seconds):
+    heard = []
+
+    def on_change(event):
+        if event.source is None or event.source.name != name:
+            return
+        kind = event.type.minor or event.type.detail
+        heard.append(f"{kind} {event.detail1} {event.any_data}")
+        print(heard[-1], flush=True)
+        if len(heard) == count:
+            pyatspi.Registry.stop()
+
+    def give_up():
+        pyatspi.Registry.stop()
+        return False
+
+    pyatspi.Registry.registerEventListener(on_change, "object:text-changed")
+    GLib.timeout_add(int(seconds * 1000), give_up)
+    GLib.idle_add(lambda: print("listening", flush=True) and False)
+    pyatspi.Registry.start()
+    if len(heard) < count:
+        print(f"{name}: told of {len(heard)} changes within {seconds} s, not {count}", file=sys.stderr)
+        return 1
+    return 0
+
+
 def main(argv):
     Atspi.set_timeout(CALL_SECONDS * 1000, CALL_SECONDS * 1000)
     try:
@@ -111,6 +140,8 @@ def run(argv):
             time.sleep(0.05)
         print(f"{argv[2]} has {selected!r} selected, not {argv[3]!r}", file=sys.stderr)
         return 1
+    if len(argv) == 5 and argv[1] == "changes":
+        return print_changes(argv[2], int(argv[3]), float(argv[4]))
     if len(argv) == 4 and argv[1] == "character":
         text = control_named(argv[2]).queryText()
         x, y, width, height = text.getCharacterExtents(int(argv[3]), pyatspi.DESKTOP_COORDS)

@@ -88,6 +88,11 @@ check "reset empties the plain-text box" a11y wait "Plain text" "" 5
 xdotool type --delay 30 "sos"
 check "typed text enters in capitals" a11y wait "Plain text" "SOS" 5
 
+# What the Morse box tells a screen reader while the codes come.
+changes=$orca_dir/changes
+a11y changes "Morse code" 3 20 >"$changes" &
+watcher=$!
+wait_until 5 grep -q -x listening "$changes" || { echo "FAIL: no one listened within 5 s"; exit 1; }
 before=$(($(spoken_count) + 1))
 click_on Varnock # encode
 check "the last character shows with its code" a11y wait "Current character" "S ..." 10
@@ -97,6 +102,9 @@ check "each character is spoken with its code, in order" \
     test "$steps" = $'S, dot dot dot.\nO, dash dash dash.\nS, dot dot dot.'
 check "the focus stays on the encode button" a11y focused "Varnock" 5
 check "the Morse box holds the codes alone" a11y wait "Morse code" "... --- ... " 5
+check "the Morse box told of three changes" wait "$watcher"
+check "each a code added, never the whole box" \
+    test "$(grep -v -x listening "$changes")" = $'insert 0 ... \ninsert 4 --- \ninsert 8 ... '
 
 before=$(($(spoken_count) + 1))
 click_on "Morse To Text"
