@@ -261,6 +261,11 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     closing_ = true;
+    // A window never shown has nowhere to slide from.
+    if (!windowHandle()) {
+        platform_.endProcess();
+        return;
+    }
     // A window in the task bar would slide away unseen.
     if (isMinimized())
         showNormal();

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void windowOutOfTimeEndsAtOnce();
     void closingTheWindowAnimatesAndEndsTheProcess();
     void closingDuringAnEncodeEndsIt();
+    void closingAWindowNeverShownEndsIt();
 };
 
 void TestClosing::windowSlidesUntilPastTheScreenWidth_data()
@@ -182,6 +183,13 @@ void TestClosing::closingDuringAnEncodeEndsIt()
     window.click("Command1");
     QCOMPARE(window.fake.processEnds, 1);
     QCOMPARE(morseAtTheEnd, QStringLiteral("... "));
+}
+
+void TestClosing::closingAWindowNeverShownEndsIt()
+{
+    Form1Fixture window;
+    window.form.close();
+    QCOMPARE(window.fake.processEnds, 1);
 }
 
 QTEST_MAIN(TestClosing)
