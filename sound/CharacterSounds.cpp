@@ -22,8 +22,7 @@ void CharacterSounds::GetSound(const QString &symbol)
             playRecording(dashRecording);
             pause_(zeroDashPauseMs);
         }
-    } else if ((character >= u'A' && character <= u'Z')
-        || (character >= u'1' && character <= u'9')) {
+    } else if (QLatin1StringView(VARNOCK_RECORDED_CHARACTERS).contains(character)) {
         playRecording(character);
     }
 }

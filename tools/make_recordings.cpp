@@ -32,10 +32,6 @@ constexpr int unitFrames = sampleRate * 1200 / (wordsPerMinute * 1000);
 // edge clicks, and a longer one leaves a 33 ms dot too little time at full loudness.
 constexpr int rampFrames = sampleRate * 5 / 1000;
 
-// The characters with recordings of their own; the list of outputs in tools/CMakeLists.txt
-// names the same. The digit 0 has none: the program sounds it as five of T's dashes.
-constexpr std::u16string_view recorded = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ123456789";
-
 // An element's loudness: a raised cosine from silence over its first 5 ms and back over its
 // last, so the ramps stay inside the element's time.
 double gain(int frame, int frames)
@@ -90,13 +86,13 @@ bool write(const std::filesystem::path &path, const std::vector<short> &samples)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER CHARACTERS\n", argv[0]);
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
-    for (const char16_t character : recorded) {
-        const char name = static_cast<char>(character);
+    for (const char name : std::string_view(argv[2])) {
+        const char16_t character = static_cast<unsigned char>(name);
         const auto code = morse::codeFor(QStringView(&character, 1));
         if (!code) {
             std::fprintf(stderr, "%s: the Morse table has no code for %c\n", argv[0], name);
