@@ -1,33 +1,17 @@
 #include "app/Announcer.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
+#include "app/Accessibility.h"
 
-#include <mutex>
+#include <QAccessible>
 
 namespace app {
-namespace {
-
-QAccessibleInterface *announcerFactory(const QString &className, QObject *object)
-{
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    if (className == QLatin1String("app::Announcer"))
-        return new QAccessibleWidget(widget, QAccessible::StatusBar);
-    if (qobject_cast<Announcer *>(object->parent()))
-        return new QAccessibleWidget(widget, QAccessible::Notification);
-    return nullptr;
-}
-
-} // namespace
 
 Announcer::Announcer(QWidget *parent)
     : QWidget(parent)
     , notification_(new QWidget(this))
 {
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(announcerFactory); });
+    // Before its names are set, which a screen reader may hear of at once.
+    installAccessibility();
     setObjectName(QStringLiteral("Announcer"));
     setAccessibleName(QStringLiteral("Announcements"));
     notification_->setObjectName(QStringLiteral("Announcement"));

@@ -1,11 +1,11 @@
 #include "app/Form1.h"
 
+#include "app/Accessibility.h"
 #include "app/Announcer.h"
 #include "app/ChartLabel.h"
 #include "app/ClosingAnimation.h"
 #include "app/CommandButton.h"
 #include "app/Contrast.h"
-#include "app/FormAccessible.h"
 #include "app/FrameGeometry.h"
 #include "app/KeyPreview.h"
 #include "app/Twips.h"
@@ -125,7 +125,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     , keyPreview_(new KeyPreview(this))
     , announcer_(new Announcer(this))
 {
-    installFormAccessibility();
+    installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnock"));
     setWindowIcon(assets::windowIcon());
