@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The plain-text box under the real window system: a word dragged to the end of the text
-# moves there, and one undo puts it back where it was.
+# moves there, and one undo puts it back where it was; a word selected is pasted with the
+# middle button, as the primary selection.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
@@ -36,4 +37,10 @@ xdotool mouseup 1
 check "the dragged word moves to the end" a11y wait "Plain text" " DAHDIT" 5
 xdotool key ctrl+z
 check "one undo puts it back" a11y wait "Plain text" "DIT DAH" 5
+
+read -r dah_x dah_y < <(character_middle 5)
+xdotool mousemove "$dah_x" "$dah_y" click --repeat 2 --delay 80 1
+check "a double-click selects the other word" a11y selected "Plain text" "DAH" 5
+xdotool mousemove "$((last_x + 20))" "$last_y" click 2
+check "the middle button pastes it past the end" a11y wait "Plain text" "DIT DAHDAH" 5
 finish
