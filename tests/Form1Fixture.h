@@ -44,6 +44,15 @@ public:
     // dismissed.
     void click(const char *name)
     {
+        dismissingMessages([&] { button(name)->click(); });
+    }
+    // The same for a click of the mouse.
+    void clickWithMouse(const char *name)
+    {
+        dismissingMessages([&] { QTest::mouseClick(button(name), Qt::LeftButton); });
+    }
+    template <typename Action> void dismissingMessages(Action action)
+    {
         QTimer dismisser;
         QObject::connect(&dismisser, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -52,7 +61,7 @@ public:
             }
         });
         dismisser.start(0);
-        button(name)->click();
+        action();
     }
     QStringList messages;
 };
