@@ -3,7 +3,6 @@
 #include "textbox/Boundaries.h"
 #include "textbox/TextBoxAccessible.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -20,7 +19,6 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
-#include <climits>
 
 namespace textbox {
 namespace {
