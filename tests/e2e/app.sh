@@ -87,11 +87,6 @@ a11y() {
     return "$status"
 }
 
-# The CPU time the program has used, in clock ticks.
-cpu_ticks() {
-    awk '{ print $14 + $15 }' "/proc/$app_pid/stat"
-}
-
 # Clicks with the pointer in the middle of the control of that name, found over AT-SPI.
 click_on() {
     local place

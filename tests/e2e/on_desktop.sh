@@ -130,11 +130,20 @@ watch_frames() {
     frame_window=$(frame_of "$app_window")
     xev -root -event substructure -event property >"$frames_log" &
     watcher_pid=$!
-    local mark=$RANDOM
-    until grep -q "_VARNOCK_MARK" "$frames_log"; do
-        xprop -root -f _VARNOCK_MARK 32c -set _VARNOCK_MARK "$mark"
-        sleep 0.05
+    mark_frames_log
+}
+
+# Marks the root window until the watcher logs the mark, for at most 5 s: the X server
+# sends its events in order, so all it sent before is in the log then.
+mark_frames_log() {
+    local before tries=0
+    before=$(grep -c "_VARNOCK_MARK" "$frames_log" || true)
+    until [ "$(grep -c "_VARNOCK_MARK" "$frames_log" || true)" -gt "$before" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -le 100 ] || { echo "FAIL: xev logged no mark within 5 s"; exit 1; }
         kill -0 "$watcher_pid" || { echo "FAIL: xev ended"; exit 1; }
+        xprop -root -f _VARNOCK_MARK 32c -set _VARNOCK_MARK "$RANDOM"
+        sleep 0.05
     done
 }
 
@@ -175,7 +184,7 @@ close_once() {
     asked=$(now_ms)
     wait_for_exit 10
     close_ms=$(($(now_ms) - asked))
-    sleep 0.1
+    [ -z "$app_window" ] || mark_frames_log
     stop_watcher
 
     local seen

@@ -106,18 +106,19 @@ check "the Morse box told of three changes" wait "$watcher"
 check "each a code added, never the whole box" \
     test "$(grep -v -x listening "$changes")" = $'insert 0 ... \ninsert 4 --- \ninsert 8 ... '
 
-before=$(($(spoken_count) + 1))
+decoded=$(($(spoken_count) + 1))
 click_on "Morse To Text"
 check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
-check "Orca reads the decoded text" wait_for_speech "$before" "S O S " 10
-sleep 1
-check "and reads it once" test "$(spoken_from "$before" | grep -c -x -F 'S O S ')" -eq 1
+check "Orca reads the decoded text" wait_for_speech "$decoded" "S O S " 10
 
 before=$(($(spoken_count) + 1))
 click_on Reset
 click_on "Morse To Text" # with nothing to decode
 check "Orca reads the blank-field message" \
     wait_for_speech "$before" "This Field Can't Be Blank!!" 10
+# Orca speaks in order: whatever it said of the decode, it said before the message.
+check "it read the decoded text once" \
+    test "$(spoken_from "$decoded" | grep -c -x -F 'S O S ')" -eq 1
 error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
 [ -z "$error" ] || xdotool windowactivate --sync "$error" key Return
 check "the program goes on" a11y wait "Plain text" "" 5
