@@ -199,7 +199,8 @@ time_encoded_codes() {
     place=$(a11y centre "Varnock") || { echo "FAIL: no encode button"; exit 1; }
     a11y watch "Morse code" "$1" >"$changes" &
     local watcher=$!
-    sleep 0.5
+    # The watcher prints its first reading once it is reading.
+    wait_until 10 test -s "$changes" || { echo "FAIL: the watcher read nothing within 10 s"; exit 1; }
     # shellcheck disable=SC2086 # "X Y"
     xdotool mousemove $place click 1
     wait "$watcher"
@@ -209,14 +210,20 @@ time_encoded_codes() {
 }
 
 # Checks that the codes noted by time_encoded_codes came, as many as given, 702 ms apart.
+# The watcher reads every 5 ms over D-Bus, and a busy machine may delay one reading: the
+# gaps' median is held to 40 ms, and each gap to a quarter of a second, well short of a
+# stall or a skipped wait, either of which a listener hears.
 check_code_spacing() {
     check "$1 codes arrived" test "${#code_times[@]}" -eq "$1"
     [ "${#code_times[@]}" -eq "$1" ] || return 0
-    local i
+    local i gaps=()
     for ((i = 1; i < $1; i++)); do
-        check "code $((i + 1)) 702 ms after code $i" \
-            near "$((code_times[i] - code_times[i - 1]))" 702 40
+        gaps+=("$((code_times[i] - code_times[i - 1]))")
+        check "code $((i + 1)) within 250 ms of 702 ms after code $i" near "${gaps[-1]}" 702 250
     done
+    local median
+    median=$(printf '%s\n' "${gaps[@]}" | sort -n | sed -n "$(((${#gaps[@]} + 1) / 2))p")
+    check "the codes' median gap, $median ms, within 40 ms of 702 ms" near "$median" 702 40
 }
 
 # Whether a number lies within a tolerance of the value expected.

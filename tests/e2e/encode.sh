@@ -26,9 +26,11 @@ echo "heard: $heard"
 check "the sound reads ... --- ..." test "$heard" = "... --- ..."
 mapfile -t starts < <(character_starts "$recording")
 echo "characters start at: ${starts[*]}"
+# The audio server starts a sound at its next cycle: on PipeWire, a quantum of up to 1024
+# frames at 48 kHz, 21 ms; the starts are found to within 5 ms.
 if [ "${#starts[@]}" -eq 3 ]; then
-    check "characters start 700 ms apart" near "$((${starts[1]%.*} - ${starts[0]%.*}))" 702 15
-    check "and again 700 ms later" near "$((${starts[2]%.*} - ${starts[1]%.*}))" 702 15
+    check "characters start 700 ms apart" near "$((${starts[1]%.*} - ${starts[0]%.*}))" 702 26
+    check "and again 700 ms later" near "$((${starts[2]%.*} - ${starts[1]%.*}))" 702 26
 fi
 
 click_on "Morse To Text"
