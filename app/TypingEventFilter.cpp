@@ -4,20 +4,11 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QKeySequence>
 
 namespace app {
 namespace {
 
 constexpr int backspace = 8;
-
-// What a box's context menu offers, its keys do.
-bool isEditCommand(const QKeyEvent *key)
-{
-    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
-        || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
-        || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll);
-}
 
 // Keys that carry text yet type nothing: they move the focus or delete forward.
 bool isKeyWithoutCharacter(const QKeyEvent *key)
@@ -50,7 +41,7 @@ bool TypingEventFilter::eventFilter(QObject *, QEvent *event)
 
 bool TypingEventFilter::filterKey(QKeyEvent *key)
 {
-    if (key->text().isEmpty() || isKeyWithoutCharacter(key) || isEditCommand(key))
+    if (key->text().isEmpty() || isKeyWithoutCharacter(key) || TextBox::isEditCommand(key))
         return false;
 
     // Control with a letter types that letter's control code, whatever text the

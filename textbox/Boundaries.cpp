@@ -24,10 +24,7 @@ Window around(const QString &text, int position, int reach)
 {
     const int from = std::max(0, position - reach);
     const int to = std::min(int(text.size()), position + reach);
-    Window window{from, text.mid(from, to - from)};
-    for (QChar &c : window.text)
-        c = shown(c);
-    return window;
+    return {from, shown(QStringView(text).mid(from, to - from))};
 }
 
 bool isSpace(QChar c)
@@ -48,6 +45,14 @@ QChar shown(QChar c)
 {
     const bool control = c.unicode() < 0x20 && c != u'\t';
     return control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? QChar(u' ') : c;
+}
+
+QString shown(QStringView text)
+{
+    QString shown(text.size(), Qt::Uninitialized);
+    std::transform(
+        text.begin(), text.end(), shown.begin(), [](QChar c) { return boundaries::shown(c); });
+    return shown;
 }
 
 bool readsRightToLeft(const QString &text)

@@ -16,6 +16,7 @@ namespace boundaries {
 // The character a line of text shows for one it holds: controls, and the line and
 // paragraph separators, show as a space.
 QChar shown(QChar c);
+QString shown(QStringView text);
 // Whether a line of this text reads right to left, by its first strong character within
 // reach of its start.
 bool readsRightToLeft(const QString &text);

@@ -17,16 +17,9 @@ constexpr int wholeLayoutLimit = 4096;
 // Never lay out more than this in one go, however narrow the characters.
 constexpr int longestStretch = 1 << 14;
 
-QString shownText(QStringView text)
-{
-    QString shown(text.size(), Qt::Uninitialized);
-    std::transform(text.begin(), text.end(), shown.begin(), boundaries::shown);
-    return shown;
-}
-
 qreal naturalWidth(const QString &text, const QFont &font)
 {
-    QTextLayout layout(shownText(text), font);
+    QTextLayout layout(boundaries::shown(text), font);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
@@ -141,7 +134,7 @@ const QTextLayout &LineView::stretch()
         return *stretch_;
     const int length = stretchLength(view_);
     stretch_ = std::make_unique<QTextLayout>(
-        shownText(QStringView(edits_.text()).mid(view_, length)), font_);
+        boundaries::shown(QStringView(edits_.text()).mid(view_, length)), font_);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setFlags(QTextOption::IncludeTrailingSpaces);

@@ -371,16 +371,16 @@ QRect TextBox::textArea() const
     return contents.adjusted(horizontalMargin, verticalMargin, -horizontalMargin, -verticalMargin);
 }
 
-int TextBox::baseline() const
+int TextBox::baseline(const QRect &area) const
 {
-    // Centred in the box, as a line edit centres its line.
-    const QRect area = textArea().adjusted(0, -verticalMargin, 0, verticalMargin);
-    return area.top() + (area.height() - fontMetrics().height() + 1) / 2;
+    const QRect line = area.adjusted(0, -verticalMargin, 0, verticalMargin);
+    return line.top() + (line.height() - fontMetrics().height() + 1) / 2;
 }
 
 LineView &TextBox::view() const
 {
-    line_.setGeometry(font(), textArea(), baseline());
+    const QRect area = textArea();
+    line_.setGeometry(font(), area, baseline(area));
     return line_;
 }
 
@@ -468,15 +468,19 @@ void TextBox::focusOutEvent(QFocusEvent *event)
     QWidget::focusOutEvent(event);
 }
 
+bool TextBox::isEditCommand(const QKeyEvent *key)
+{
+    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
+        || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
+        || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll);
+}
+
 bool TextBox::event(QEvent *event)
 {
     // The box's own keys are not shortcuts of the window.
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
-            || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
-            || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll)
-            || typesText(key)) {
+        if (isEditCommand(key) || typesText(key)) {
             key->accept();
             return true;
         }
@@ -794,7 +798,7 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImEnabled:
         return true;
     case Qt::ImCursorRectangle:
-        return QRect(view().caretX(), baseline(), 1, fontMetrics().height());
+        return QRect(view().caretX(), baseline(textArea()), 1, fontMetrics().height());
     case Qt::ImFont:
         return font();
     case Qt::ImCursorPosition:

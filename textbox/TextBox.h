@@ -5,11 +5,9 @@
 
 #include <QBasicTimer>
 #include <QPoint>
-#include <QTextLayout>
 #include <QWidget>
 
 #include <algorithm>
-#include <memory>
 
 namespace textbox {
 
@@ -61,6 +59,9 @@ public:
     // The character position under a point of the box.
     int positionAt(QPoint point) const;
 
+    // Whether a key is one of the edit commands of the box's context menu.
+    static bool isEditCommand(const QKeyEvent *key);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -110,7 +111,8 @@ private:
     void dropPreedit();
 
     QRect textArea() const;
-    int baseline() const;
+    // The top of the line, centred in the text area as a line edit centres it.
+    int baseline(const QRect &area) const;
     // The view, laid out for the box as it is now.
     LineView &view() const;
     void restartBlinking();

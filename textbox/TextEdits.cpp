@@ -71,17 +71,15 @@ TextEdits::Change TextEdits::insert(int position, const QString &text, const Car
 
 TextEdits::Change TextEdits::removeBefore(int position, int length, const Caret &before)
 {
-    position = std::clamp(position, 0, size());
-    length = std::clamp(length, 0, size() - position);
-    const QString removed = text_.mid(position, length);
-    if (removed.isEmpty())
-        return {position, {}, {}};
-    text_.remove(position, length);
-    add({Type::Remove, position, removed, {}}, before);
-    return {position, removed, {}};
+    return remove(Type::Remove, position, length, before);
 }
 
 TextEdits::Change TextEdits::removeAfter(int position, int length, const Caret &before)
+{
+    return remove(Type::Delete, position, length, before);
+}
+
+TextEdits::Change TextEdits::remove(Type type, int position, int length, const Caret &before)
 {
     position = std::clamp(position, 0, size());
     length = std::clamp(length, 0, size() - position);
@@ -89,7 +87,7 @@ TextEdits::Change TextEdits::removeAfter(int position, int length, const Caret &
     if (removed.isEmpty())
         return {position, {}, {}};
     text_.remove(position, length);
-    add({Type::Delete, position, removed, {}}, before);
+    add({type, position, removed, {}}, before);
     return {position, removed, {}};
 }
 

@@ -74,6 +74,7 @@ private:
         Caret caret;
     };
     void add(Entry entry, const Caret &before);
+    Change remove(Type type, int position, int length, const Caret &before);
 
     QString text_;
     std::deque<Entry> history_;
