@@ -24,10 +24,11 @@ build_sanitized() {
     build "$sanitized_folder"
 }
 
-# Every test but the end-to-end ones, which run the program of the main build.
+# Every test but the end-to-end ones, which run the program of the main build, and the
+# package's build, which the main run makes of the same sources.
 run_sanitized_tests() {
     echo "== Unit tests under AddressSanitizer and UBSan"
-    (cd "$sanitized_folder" && ctest --output-on-failure --timeout 300 -j2 -E '^e2e_')
+    (cd "$sanitized_folder" && ctest --output-on-failure --timeout 300 -j2 -E '^(e2e_|package_)')
 }
 
 build_fuzzers() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on one of the desktops users run, started privately: the window as it
-# starts, an encode heard from the audio server, and five closes watched from outside
-# the program while two busy loops load the machine.
+# starts, on a Wayland session the keyboard's encode heard from the audio server (on X11
+# the encode test hears it), and five closes watched from outside the program while two
+# busy loops load the machine.
 #
 #   on_desktop.sh KIND PROGRAM TONE_SEGMENTS   KIND: see desktop.sh
 set -euo pipefail
@@ -234,7 +235,7 @@ fi
 start_app "$program"
 focus_app
 check_start_up
-check_encode_heard
+[ "$kind" != wayland ] || check_encode_heard
 stop_app
 
 for i in 1 2; do

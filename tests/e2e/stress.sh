@@ -1,13 +1,38 @@
 #!/usr/bin/env bash
-# A thousand quick clicks on each button in the middle of an encode, and an arrow key
-# held down for ten seconds: the program keeps answering, ends well, and its memory
-# stays flat.
+# A thousand quick clicks on each button in the middle of an encode, and the arrow keys
+# held down so that the keyboard repeats them: every repeat sounds, the latest start cuts
+# the sound before it short rather than queue behind it, the program keeps answering,
+# ends well, and its memory stays flat.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
+tone_segments=$2
 
 resident_kib() {
     awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status"
+}
+
+# The X server's times, in milliseconds, of the presses (or, given "KeyRelease", the
+# releases) of a key code that the program's window received.
+key_times() {
+    awk -v code="keycode $2 " -v kind="${3:-KeyPress}" '
+        $1 == kind { event = 1; next }
+        event && /time / { match($0, /time [0-9]+/); time = substr($0, RSTART + 5, RLENGTH - 5) }
+        event && index($0, code) { print time }
+        /^$/ { event = 0 }' "$1"
+}
+
+# Holds a key down until the window has received the given number of its presses, at
+# most 20 s, then lets it go and waits until the recording is quiet.
+hold_key() {
+    local key=$1 code=$2 presses=$3
+    xdotool keydown "$key"
+    wait_until 20 eval '[ "$(key_times "$keys_log" "$code" | wc -l)" -ge "$presses" ]' \
+        || echo "timeout: $presses presses of $key not received within 20 s"
+    xdotool keyup "$key"
+    wait_until 10 eval '[ -n "$(key_times "$keys_log" "$code" KeyRelease | tail -n 1)" ]' \
+        || echo "timeout: the release of $key not received within 10 s"
+    wait_until 10 tones_played_out 1 300 || echo "timeout: the sound did not end within 10 s"
 }
 
 start_app "$1"
@@ -15,7 +40,6 @@ xdotool windowactivate --sync "$app_window"
 click_on Reset
 xdotool type --delay 20 "paris"
 check "typed" a11y wait "Plain text" "PARIS" 5
-sleep 1
 before=$(resident_kib)
 
 click_on Varnock # encode
@@ -26,10 +50,47 @@ for button in Varnock "Morse To Text" Reset; do
     xdotool mousemove $place click --repeat 1000 --delay 2 1
 done
 click_on "Plain text"
-xdotool keydown Left
-sleep 10
-xdotool keyup Left
-sleep 1
+check "the clicks are all taken" a11y wait "Plain text" "" 10
+
+keys_log=$(mktemp -p "$scratch")
+xev -id "$app_window" -event keyboard >"$keys_log" &
+xev_pid=$!
+trap 'kill "$xev_pid" 2>/dev/null || true; end_app_test' EXIT
+# The watcher logs nothing until a key comes: Shift is tapped until it has logged one.
+tries=0
+until [ -s "$keys_log" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 100 ] || { echo "FAIL: xev logged no key within 5 s"; exit 1; }
+    xdotool key Shift_L
+    sleep 0.05
+done
+
+# Ten repeats a second, each 100 ms after the one before: a dot of 33 ms sounds whole
+# between two.
+xset r rate 250 10
+record_audio
+hold_key Left 113 12
+stop_recording
+mapfile -t presses < <(key_times "$keys_log" 113)
+mapfile -t tones < <("$tone_segments" "$recording")
+echo "Left pressed at ${presses[*]}; heard: ${tones[*]}"
+check "each of the ${#presses[@]} presses of Left sounds a dot" test "${#tones[@]}" -eq "${#presses[@]}"
+short=$(printf '%s\n' "${tones[@]}" | awk '$2 < 30 || $2 > 37' | wc -l)
+check "every dot is heard whole" test "$short" -eq 0
+
+# Twenty-five repeats a second, 40 ms apart, each cutting the 100 ms dash before it: the
+# sound lasts as long as the key is held, and a dash more, not a dash for every press.
+xset r rate 250 25
+record_audio
+hold_key Right 114 50
+stop_recording
+held_ms=$(($(key_times "$keys_log" 114 KeyRelease | tail -n 1) - $(key_times "$keys_log" 114 | head -n 1)))
+heard_ms=$("$tone_segments" "$recording" | awk 'NR == 1 { first = $1 } { end = $1 + $2 } END { printf "%d", end - first }')
+echo "Right held for $held_ms ms, $(key_times "$keys_log" 114 | wc -l) presses; sound heard for $heard_ms ms"
+# The audio server's latency may differ from the first sound to the last by a cycle.
+check "the sound ends within a dash of the release" test "$heard_ms" -le $((held_ms + 100 + 50))
+check "and lasts while the key is held" test "$heard_ms" -ge $((held_ms - 50))
+
 check "still answers" a11y text "Morse code"
 check "still running" kill -0 "$app_pid"
 after=$(resident_kib)
