@@ -4,14 +4,13 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsndfile1-dev
     fonts-liberation)
+sanitizer_packages=(clang libclang-rt-14-dev)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformtheme
     gnome-themes-extra xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
-    wireplumber sox desktop-file-utils appstream orca
-    clang libclang-rt-14-dev)
+    wireplumber desktop-file-utils appstream orca "${sanitizer_packages[@]}")
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian)
-sanitizer_packages=(clang libclang-rt-14-dev)
 
 # Installs whichever of the named Debian packages are missing; quiet when none is.
 ensure_packages() {
