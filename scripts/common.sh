@@ -3,7 +3,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsndfile1-dev
-    fonts-liberation)
+    libxcb1-dev fonts-liberation)
 sanitizer_packages=(clang libclang-rt-14-dev)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformtheme
     gnome-themes-extra xdotool x11-utils x11-apps imagemagick dbus at-spi2-core

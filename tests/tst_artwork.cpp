@@ -1,9 +1,9 @@
 #include "assets/Artwork.h"
 #include "assets/Assets.h"
 
-#include <algorithm>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -46,7 +46,8 @@ QList<int> marksPerRow(const QImage &image)
                 const QPoint p = todo.takeLast();
                 top = std::min(top, p.y());
                 bottom = std::max(bottom, p.y());
-                for (const QPoint next : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
+                for (const QPoint next :
+                    {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
                     if (next.x() >= 0 && next.x() < w && next.y() >= 0 && next.y() < h
                         && !seen[next.y() * w + next.x()] && qAlpha(image.pixel(next)) > 128) {
                         seen[next.y() * w + next.x()] = true;

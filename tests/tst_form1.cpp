@@ -83,6 +83,8 @@ private Q_SLOTS:
     void eachCharacterIsAnnouncedAsItIsSounded();
     void screenReaderIsToldOnlyOfEachCodeAdded();
     void resetDuringAnEncode();
+    void handlersRunBetweenTheDashesOfZero_data();
+    void handlersRunBetweenTheDashesOfZero();
 
 private:
     std::unique_ptr<Form1Fixture> window;
@@ -559,6 +561,53 @@ void TestForm1::resetDuringAnEncode()
     QCOMPARE(window->box("Text2")->text(), QStringLiteral("--- ... "));
     QCOMPARE(window->box("Text3")->text(), QStringLiteral("S ..."));
     QCOMPARE(window->fake.sink.paths().size(), 3);
+}
+
+// The digit 0 sounds as five dashes 300 ms apart, and the window answers between them: a
+// reset, a decode or a close in the second pause does its work at once, and the dashes
+// still to come still sound, unless the window has closed.
+void TestForm1::handlersRunBetweenTheDashesOfZero_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("dashes");
+    addRow("reset", u"Command2", QStringList{"", ". ", "E ."}, 5);
+    addRow("decode", u"Command3", QStringList{"0 ", "----- . ", "E ."}, 5);
+    addRow("close", u"", QStringList{"0E", "----- ", "0 -----"}, 2);
+}
+
+void TestForm1::handlersRunBetweenTheDashesOfZero()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, dashes);
+    window->box("Text1")->setText(QStringLiteral("0e"));
+    window->box("Text2")->clear();
+    // What the boxes show and which dashes started, when the encode ends or the process.
+    QStringList shown;
+    QList<std::uint32_t> dashTicks;
+    const auto look = [&] {
+        if (!shown.isEmpty())
+            return;
+        for (const char *box : {"Text1", "Text2", "Text3"})
+            shown.append(window->box(box)->text());
+        for (const auto &start : window->fake.sink.starts)
+            if (start.path.endsWith("morsecode_T.wav"))
+                dashTicks.append(start.tick);
+    };
+    window->fake.onProcessEnd = look;
+    window->fake.clock.at(1650, [&] {
+        if (button.isEmpty())
+            window->form.close();
+        else
+            window->button(qPrintable(button))->click();
+    });
+    window->click("Command1");
+    look();
+    QCOMPARE(shown, boxes);
+    // The dashes start at 1201, 1502, 1803, 2104 and 2405.
+    QCOMPARE(dashTicks, (QList<std::uint32_t>{1201, 1502, 1803, 2104, 2405}).mid(0, dashes));
+    QCOMPARE(window->fake.processEnds, button.isEmpty() ? 1 : 0);
 }
 
 QTEST_MAIN(TestForm1)

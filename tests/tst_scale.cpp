@@ -26,8 +26,8 @@ void TestScale::windowIsDrawnAtTheScale()
     const QImage shot = window.form.grab().toImage();
     QCOMPARE(shot.size(), (QSizeF(342, 518) * scale).toSize());
     const QColor grey(192, 192, 192);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(shot.width() - 1, 0), QPoint(0, shot.height() - 1),
-             QPoint(shot.width() - 1, shot.height() - 1)})
+    for (const QPoint corner : {QPoint(0, 0), QPoint(shot.width() - 1, 0),
+             QPoint(0, shot.height() - 1), QPoint(shot.width() - 1, shot.height() - 1)})
         QCOMPARE(shot.pixelColor(corner), grey);
 
     // The chart's place at 1x is 16,120, 312 x 388.

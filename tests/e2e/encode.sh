@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Encoding on the real program: "sos" typed in, the encode button clicked with the
-# pointer; the boxes read over AT-SPI, the sound recorded from the audio server.
+# pointer; the boxes read over AT-SPI, the sound recorded from the audio server. Then the
+# blank-field message, a close asked while it is up, and a close of the minimised window.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
 tone_segments=$2
+close_request=$4
 
 start_app "$1"
 xdotool windowactivate --sync "$app_window"
@@ -46,13 +48,29 @@ check "the Morse box takes only dots, dashes and spaces" a11y wait "Morse code" 
 no_error_shown() {
     [ -z "$(xdotool search --onlyvisible --name '^Error$' || true)" ]
 }
+client_size() {
+    xwininfo -id "$app_window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
 click_on Reset
 click_on "Morse To Text" # with nothing to decode
 error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
 check "a window titled Error comes up" test -n "$error"
 if [ -n "$error" ]; then
+    # Asked to close while the message is up, the window stays: the message comes first.
+    # The window manager handles the request before it activates the message, and the
+    # program sees it before the key.
+    "$close_request" "$app_window"
     xdotool windowactivate --sync "$error" key Return
     check "and goes when dismissed" wait_until 5 no_error_shown
 fi
-check "the program goes on" a11y wait "Plain text" "" 5
+click_on "Plain text"
+xdotool type "e"
+check "the program goes on" a11y wait "Plain text" "E" 5
+check "and its window keeps its size" test "$(client_size)" = 342x518
+
+# Minimised, it closes when asked from outside, as from a taskbar.
+xdotool windowminimize --sync "$app_window"
+"$close_request" "$app_window"
+wait_for_exit 10
+check "minimised, it closes when asked, with status 0" test "$exit_status" = 0
 finish
