@@ -21,14 +21,15 @@ click_on "Plain text"
 xdotool type --delay 30 "dit dah"
 check "the words are typed" a11y wait "Plain text" "DIT DAH" 5
 
-read -r from_x from_y < <(character_middle 1)
+read -r from_x from_y < <(character_middle 0)
 read -r last_x last_y < <(character_middle 6)
 xdotool mousemove "$from_x" "$from_y" click --repeat 2 --delay 80 1
 check "a double-click selects the word" a11y selected "Plain text" "DIT" 5
-# A press soon after a double-click would be a triple-click, which selects everything.
-sleep 1
-# The drag crosses the box in small steps, as a hand does, and lets go past the text's end.
-xdotool mousedown 1
+# The drag takes the word by its last letter, two letters from the first where the
+# double-click was: a press there would be a triple-click, which selects everything. It crosses the box in small steps, as a hand
+# does, and lets go past the text's end.
+read -r from_x from_y < <(character_middle 2)
+xdotool mousemove "$from_x" "$from_y" mousedown 1
 for step in 1 2 3 4 5 6 7 8; do
     xdotool mousemove "$((from_x + (last_x + 20 - from_x) * step / 8))" "$last_y"
     sleep 0.05
