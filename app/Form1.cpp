@@ -128,7 +128,6 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnock"));
-    setWindowIcon(assets::windowIcon());
     setFixedSize(toPixels(5130), toPixels(7770));
 
     // Created in tab order.
@@ -203,6 +202,14 @@ bool Form1::event(QEvent *event)
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::ApplicationPaletteChange)
         keepTextReadable();
+    // The icon waits until the first frame is on the screen: reading its pictures and
+    // handing them to the window system would hold that frame back by a sixth, and the
+    // window manager shows an icon given later as well.
+    if (event->type() == QEvent::Paint && !iconAsked_) {
+        iconAsked_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(assets::windowIcon()); }, Qt::QueuedConnection);
+    }
     return handled;
 }
 

@@ -68,6 +68,7 @@ private:
     KeyPreview *keyPreview_;
     Announcer *announcer_;
     bool closing_ = false;
+    bool iconAsked_ = false;
 
     TextBox *Text1;
     QPushButton *Command1;

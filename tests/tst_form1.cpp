@@ -250,6 +250,8 @@ void TestForm1::chartAndIconAreDrawn()
             dark += qGray(chart.pixel(x, y)) < 64;
     QVERIFY2(dark > 3000, "the chart has too little drawn on it");
 
+    // The icon comes once the window has been drawn.
+    QTRY_VERIFY(!window->form.windowIcon().isNull());
     const QImage icon = window->form.windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(icon.hasAlphaChannel());

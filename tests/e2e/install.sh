@@ -26,6 +26,8 @@ start_app "$prefix/bin/varnock"
 xdotool windowactivate --sync "$app_window"
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 check "WM_CLASS is the entry's StartupWMClass '$startup_class'" test "$(xprop -id "$app_window" WM_CLASS)" = "WM_CLASS(STRING) = \"$startup_class\", \"$startup_class\""
+# The icon comes once the window has been drawn.
+wait_until 5 eval 'xprop -id "$app_window" _NET_WM_ICON | grep -q "Icon ("' || echo "timeout: no icon within 5 s"
 icons=$(xprop -id "$app_window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
 echo "window icons: $icons"
 check "the window offers its icon from 16 to 128 px" test "$icons" = "Icon (16 x 16) Icon (22 x 22) Icon (24 x 24) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
