@@ -6,7 +6,7 @@
 #include "textbox/TextBox.h"
 #include "convert/Decode.h"
 #include "morse/MorseTable.h"
-#include "tests/FakePlatform.h"
+#include "FakePlatform.h"
 
 #include <QPushButton>
 #include <QRandomGenerator>

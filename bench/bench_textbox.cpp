@@ -5,7 +5,7 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "tests/FakePlatform.h"
+#include "FakePlatform.h"
 #include "textbox/TextBox.h"
 
 #include <QApplication>
