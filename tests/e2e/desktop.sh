@@ -102,7 +102,11 @@ start_desktop() {
             ;;
         esac
         desktop_pids+=($!)
-        wait_until 30 x_window_manager_ready || { echo "$desktop_kind did not start" >&2; return 1; }
+        wait_until 30 x_window_manager_ready || {
+            echo "$desktop_kind did not start within 30 s; it said:" >&2
+            tail -n 20 "$desktop_dir/wm.log" >&2
+            return 1
+        }
         ;;
     mutter-xwayland)
         start_mutter_wayland --headless --virtual-monitor 1280x1024 || return 1
