@@ -148,7 +148,7 @@ void startUp(benchmark::State &state)
     state.counters["bare_MiB"] = median(bareMiB);
     state.counters["extra_MiB"] = median(varnockMiB) - median(bareMiB);
 }
-BENCHMARK(startUp)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(startUp)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
 {
     using bench::counter;
     using bench::Target;
-    const char *const run = "startUp/iterations:10";
+    const char *const run = "startUp/iterations:20";
     return bench::run(argc, argv,
         {
             {run, "start-up to the first frame, median", "ms", counter("varnock_ms"),
