@@ -2,11 +2,11 @@
 // decode button on a real window.
 
 #include "BenchMain.h"
+#include "FakePlatform.h"
 #include "app/Form1.h"
-#include "textbox/TextBox.h"
 #include "convert/Decode.h"
 #include "morse/MorseTable.h"
-#include "FakePlatform.h"
+#include "textbox/TextBox.h"
 
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -59,7 +59,8 @@ void decodeClickOfTenMebibytes(benchmark::State &state)
     FakePlatform fake("/nowhere");
     app::Form1 form(fake.platform());
     form.show();
-    form.findChild<textbox::TextBox *>(QStringLiteral("Text2"))->setText(morseOfSize(10 * 1024 * 1024));
+    form.findChild<textbox::TextBox *>(QStringLiteral("Text2"))
+        ->setText(morseOfSize(10 * 1024 * 1024));
     auto *decodeButton = form.findChild<QPushButton *>(QStringLiteral("Command3"));
     for (auto _ : state)
         decodeButton->click();

@@ -6,9 +6,9 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "sound/QtEventPump.h"
-#include "sound/PulsePlayer.h"
 #include "sound/MonotonicTickCounter.h"
+#include "sound/PulsePlayer.h"
+#include "sound/QtEventPump.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -20,11 +20,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <optional>
-#include <string_view>
-#include <cstdlib>
 #include <random>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -275,9 +275,9 @@ int main(int argc, char **argv)
             {"startToFirstSample/iterations:50", "starts heard, of 50" + server, "",
                 counter("heard"), Target::AtLeast, 50},
             {"startToFirstSample/iterations:50",
-                "a start holds the window, 95th percentile" + server, "ms",
-                counter("hold_p95_ms"), Target::AtMost, 1},
-            {"idleWindow/iterations:5", "CPU of the idle window, median of 5 x 4 s" + server,
-                "%", counter("cpu_percent"), Target::AtMost, 0.5},
+                "a start holds the window, 95th percentile" + server, "ms", counter("hold_p95_ms"),
+                Target::AtMost, 1},
+            {"idleWindow/iterations:5", "CPU of the idle window, median of 5 x 4 s" + server, "%",
+                counter("cpu_percent"), Target::AtMost, 0.5},
         });
 }
