@@ -96,14 +96,17 @@ click_on() {
 }
 
 # The Morse code heard in a recording, as characters of dots and dashes separated by
-# spaces; a character ends where more than 100 ms of silence follow.
+# spaces; a character ends where more than 100 ms of silence follow. A silence shorter
+# than half a dot (16 ms) is no silence to the ear but a hole in the tone around it; the
+# holes bridged are told on the standard error.
 morse_heard() {
     "$tone_segments" "$1" | awk '
-        { start = $1; length_ms = $2
-          if (NR > 1 && start - end > 100) printf " "
-          printf (length_ms < 80 ? "." : "-")
-          end = start + length_ms }
-        END { printf "\n" }'
+        function element() { printf (end - begin < 80 ? "." : "-") }
+        NR > 1 && $1 - end < 16 { holes++; end = $1 + $2; next }
+        NR > 1 { element(); if ($1 - end > 100) printf " " }
+        { begin = $1; end = $1 + $2 }
+        END { if (NR > 0) element(); printf "\n"
+              if (holes) printf "holes bridged: %d\n", holes > "/dev/stderr" }'
 }
 
 # The start of each character heard, in milliseconds, one a line.
