@@ -154,6 +154,11 @@ grey_ground() {
         -format '%@' info: 2>/dev/null
 }
 
+# The window system's size of the program's X11 window, its client area: "WxH".
+client_size() {
+    xwininfo -id "$app_window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
 # Sets client_x and client_y to where the client area starts, from what grey_ground
 # measured: less the border it adds.
 client_origin() {

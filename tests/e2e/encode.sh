@@ -48,9 +48,6 @@ check "the Morse box takes only dots, dashes and spaces" a11y wait "Morse code" 
 no_error_shown() {
     [ -z "$(xdotool search --onlyvisible --name '^Error$' || true)" ]
 }
-client_size() {
-    xwininfo -id "$app_window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
-}
 click_on Reset
 click_on "Morse To Text" # with nothing to decode
 error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)

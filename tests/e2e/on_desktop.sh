@@ -67,10 +67,7 @@ check_start_up() {
         check "the Wayland app id is the desktop entry's" \
             grep -q 'set_app_id("org.varnock.Varnock")' "$app_log"
     else
-        local geometry
-        geometry=$(xwininfo -id "$app_window")
-        check "the window system's client area is 342 x 518" \
-            test "$(sed -n 's/^ *Width: //p' <<<"$geometry") x $(sed -n 's/^ *Height: //p' <<<"$geometry")" = "342 x 518"
+        check "the window system's client area is 342 x 518" test "$(client_size)" = 342x518
         check "the title bar offers no maximise" offers_no_maximise
     fi
     client_origin "$ground"
