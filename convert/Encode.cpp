@@ -2,6 +2,8 @@
 
 #include "convert/Spoken.h"
 
+#include <utility>
+
 namespace convert {
 namespace {
 
@@ -19,28 +21,36 @@ Encoder::Encoder(ConversionHost &host)
 
 void Encoder::run()
 {
+    QString source = takeSourceText();
     if (nesting_ >= deepestNesting) {
         ++latestRun_;
         restartPending_ = true;
+        pendingSource_ = std::move(source);
         return;
     }
     ++nesting_;
-    do {
+    send(source);
+    while (restartPending_) {
         restartPending_ = false;
-        send();
-    } while (restartPending_);
+        send(std::exchange(pendingSource_, {}));
+    }
     --nesting_;
 }
 
-void Encoder::send()
+QString Encoder::takeSourceText()
 {
-    const quint64 thisRun = ++latestRun_;
     // Capitals by Unicode's rules, never the locale's: a Turkish dotted capital I would
     // find no code.
     host_.setText(Box::Text1, host_.text(Box::Text1).toUpper());
     host_.setText(Box::Text1, host_.text(Box::Text1).remove(u' '));
+    return host_.text(Box::Text1);
+}
+
+void Encoder::send(const QString &source)
+{
+    const quint64 thisRun = ++latestRun_;
     FormStrings &strings = host_.strings();
-    strings.SourceText = host_.text(Box::Text1);
+    strings.SourceText = source;
     if (strings.SourceText.isEmpty()) {
         host_.showBlankFieldMessage();
         return;

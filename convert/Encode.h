@@ -21,7 +21,8 @@ public:
     static constexpr int deepestNesting = 64;
 
 private:
-    void send();
+    QString takeSourceText();
+    void send(const QString &source);
     bool superseded(quint64 run) const { return run != latestRun_; }
 
     ConversionHost &host_;
@@ -30,8 +31,10 @@ private:
     quint64 latestRun_ = 0;
     int nesting_ = 0;
     // A click came when the runs lay as deep as they may: the innermost run starts the
-    // newer one itself once it has ended.
+    // newer one itself once it has ended, with the text the latest such click took. What
+    // Text1 holds by then, a decode's output say, was never sent by anyone.
     bool restartPending_ = false;
+    QString pendingSource_;
 };
 
 } // namespace convert

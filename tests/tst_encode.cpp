@@ -13,6 +13,8 @@ namespace {
 
 // Each wait ends at the first tick past its length.
 constexpr int step = 201 + 501;
+// How many runs may lie one inside another before a click waits for them to unwind.
+constexpr int deepestRuns = 64;
 
 } // namespace
 
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void newerRunSupersedesTheRunning_data();
     void newerRunSupersedesTheRunning();
     void clickStormKeepsTheRunsShallow();
+    void clickStormSendsWhatText1HeldAtTheLatestClick_data();
+    void clickStormSendsWhatText1HeldAtTheLatestClick();
     void everyTypableCharacterRoundTrips();
 
 private:
@@ -154,12 +158,54 @@ void TestEncode::clickStormKeepsTheRunsShallow()
     host.clock.at(1100, click);
     encoder.run();
 
-    QCOMPARE(host.clock.deepestNesting, Encoder::deepestNesting);
+    QCOMPARE(host.clock.deepestNesting, deepestRuns);
     // The runs that lay deepest each sent their first code; the last click's run, all.
-    QCOMPARE(host.Text2,
-        QStringLiteral(".- ").repeated(Encoder::deepestNesting + 1) + QStringLiteral("-... "));
+    QCOMPARE(host.Text2, QStringLiteral(".- ").repeated(deepestRuns + 1) + QStringLiteral("-... "));
     QCOMPARE(host.Text3, QStringLiteral("B -..."));
     QCOMPARE(host.soundedSymbols(), QStringLiteral("AB"));
+}
+
+void TestEncode::clickStormSendsWhatText1HeldAtTheLatestClick_data()
+{
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("atTheLastClick");
+    QTest::addColumn<QString>("sounded");
+    QTest::addColumn<int>("blankFieldMessages");
+    addRow("within the nesting", deepestRuns - 1, "ab", "AB", 0);
+    addRow("past the nesting", 1000, "ab", "AB", 0);
+    addRow("past the nesting, another text", 1000, "t e", "TE", 0);
+    addRow("past the nesting, blank", 1000, "  ", "", 1);
+}
+
+// A burst of clicks, the last one on the given text, then a decode that writes "P " into
+// Text1 while the runs unwind: what is sent is what Text1 held at the last click, never
+// what the decode wrote, and the decode's text stays.
+void TestEncode::clickStormSendsWhatText1HeldAtTheLatestClick()
+{
+    QFETCH(int, clicks);
+    QFETCH(QString, atTheLastClick);
+    Encoder encoder(host);
+    host.Text1 = QStringLiteral("ab");
+    int clicked = 0;
+    std::function<void()> decode = [&] {
+        host.Text2 = QStringLiteral(".--. ");
+        convert::decode(host);
+    };
+    std::function<void()> click = [&] {
+        if (++clicked < clicks) {
+            host.clock.at(host.clock.now, click);
+        } else {
+            host.Text1 = atTheLastClick;
+            host.clock.at(host.clock.now + 1, decode);
+        }
+        encoder.run();
+    };
+    host.clock.at(1100, click);
+    encoder.run();
+
+    QCOMPARE(host.Text1, QStringLiteral("P "));
+    QTEST(host.soundedSymbols(), "sounded");
+    QTEST(host.blankFieldMessages, "blankFieldMessages");
 }
 
 void TestEncode::everyTypableCharacterRoundTrips()
