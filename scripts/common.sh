@@ -6,11 +6,18 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsn
     libxcb1-dev fonts-liberation)
 sanitizer_packages=(clang libclang-rt-14-dev)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformtheme
-    gnome-themes-extra xdotool x11-utils x11-apps imagemagick dbus at-spi2-core
+    gnome-themes-extra xdotool x11-utils x11-apps x11-xserver-utils imagemagick dbus at-spi2-core
     python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
     wireplumber desktop-file-utils appstream orca "${sanitizer_packages[@]}")
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian)
+
+# Fails, naming each, when a script or a test runs a program that none of the lists above
+# installs; see programs_check.py.
+check_programs_installed() {
+    /usr/bin/python3 "$root/scripts/programs_check.py" "${build_packages[@]}" \
+        "${test_packages[@]}" "${bench_packages[@]}" "${package_packages[@]}"
+}
 
 # Installs whichever of the named Debian packages are missing; quiet when none is.
 ensure_packages() {
