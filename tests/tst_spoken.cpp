@@ -39,7 +39,8 @@ void TestSpoken::stepSaysTheCharacterThenItsCode()
 
 void TestSpoken::decodeIsReadWithinBounds_data()
 {
-    const qsizetype most = convert::longestSpokenDecode;
+    // As the README promises: the first 500 characters, then how many more.
+    const qsizetype most = 500;
     const QString full(most, u'E');
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("spoken");

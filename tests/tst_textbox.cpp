@@ -98,7 +98,7 @@ void TestTextBox::editingKeys_data()
         << smile + smile << 4 << "{Left}{Backspace}" << smile << 0;
     QTest::newRow("a combining mark goes with its letter")
         << acute + acute << 0 << "{Right}{Delete}" << acute << 2;
-    addRow("enter, escape and tab type nothing", "ab", 1, "{Return}{Escape}", "ab", 1);
+    addRow("enter, escape and tab type nothing", "ab", 1, "{Return}{Escape}{Tab}", "ab", 1);
 }
 
 void TestTextBox::editingKeys()
@@ -166,7 +166,19 @@ void TestTextBox::hugeTextShowsTheStretchAroundTheCaret()
     QVERIFY(!box->characterRect(0).isNull());
     QCOMPARE(box->text().size(), huge.size() + 1);
     QCOMPARE(box->text().left(3), QStringLiteral("Xso"));
-    QVERIFY(!box->grab().isNull());
+    // The start is drawn: the left half of the box holds much more ink than it does empty.
+    const auto ink = [this] {
+        const QImage shown = box->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width() / 2; ++x)
+                dark += qGray(shown.pixel(x, y)) < 128;
+        return dark;
+    };
+    const int withText = ink();
+    box->clear();
+    QVERIFY2(withText > ink() + box->width() / 2,
+        qPrintable(QStringLiteral("ink: %1 with the text, %2 without").arg(withText).arg(ink())));
 }
 
 void TestTextBox::viewStartsOnACharacterBoundary_data()
@@ -313,15 +325,19 @@ void TestTextBox::compositionEndsOnAClickAndOnSetText()
         QApplication::sendEvent(box.get(), &preedit);
     };
     box->setText(QStringLiteral("ab"));
+    box->setCursorPosition(1);
+    const int betweenTheTwo = caretX();
+    box->setCursorPosition(2);
     const int atEnd = caretX();
     compose();
     QVERIFY(caretX() > atEnd);
     // A click outside the composition ends it; with no input method to commit it here,
-    // it is dropped, and the caret goes where the click was.
+    // it is dropped, and the caret goes where the click was. A font's advances need not
+    // be whole pixels: the caret is where the box puts it for that place, whatever the font.
     QTest::mouseClick(box.get(), Qt::LeftButton, {}, box->characterRect(1).topLeft());
     QCOMPARE(box->text(), QStringLiteral("ab"));
     QCOMPARE(box->cursorPosition(), 1);
-    QCOMPARE(caretX(), box->characterRect(1).left());
+    QCOMPARE(caretX(), betweenTheTwo);
 
     compose();
     box->setText(QStringLiteral("ab"));
