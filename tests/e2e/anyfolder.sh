@@ -14,7 +14,7 @@ for name in "${names[@]}"; do
     mkdir -p -- "$folder"
     cp -- "$1" "$program_folder"/morsecode_E.wav "$folder/"
     start_app "$folder/varnock"
-    xdotool windowactivate --sync "$app_window"
+    activate_window "$app_window"
     record_keys Left
     shown=$(printf '%q' "$name")
     check "from $shown a dot is heard" test "$(morse_heard "$recording")" = "."

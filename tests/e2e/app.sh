@@ -51,7 +51,7 @@ tones_played_out() {
 
 # Waits, at most 10 s, until the given number of tones has been heard whole.
 wait_for_tones() {
-    wait_until 10 tones_played_out "$1" || echo "timeout: $1 tones not heard within 10 s"
+    check "$1 tones heard whole within 10 s" wait_until 10 tones_played_out "$1"
 }
 
 # Records while the keys are pressed one after the other, each once the sound of the one
@@ -134,6 +134,29 @@ start_app() {
         kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
         sleep 0.1
     done
+}
+
+# Activates a window and waits until the window manager has given it the focus; xdotool
+# waits for that with no limit of its own, so at most 10 s here, or the test fails.
+activate_window() {
+    timeout 10 xdotool windowactivate --sync "$1" \
+        || { echo "FAIL: window $1 was not activated within 10 s"; exit 1; }
+}
+
+# The window of the program's message box titled "Error" while one is shown; fails when
+# none is.
+error_box() {
+    xdotool search --onlyvisible --pid "$app_pid" --name '^Error$' 2>/dev/null | head -n 1 | grep .
+}
+
+# Waits, at most 10 s, for the message box, then dismisses it with Return as a user would;
+# fails when none came.
+dismiss_error_box() {
+    local box
+    wait_until 10 error_box || return 1
+    box=$(error_box) || return 1
+    activate_window "$box"
+    xdotool key Return
 }
 
 # Gives the program's window the focus, as a click on it would, and waits, at most 10 s,

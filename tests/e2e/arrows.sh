@@ -7,7 +7,7 @@ source "$here/app.sh"
 tone_segments=$2
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 
 record_keys Left Right
 

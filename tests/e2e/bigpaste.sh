@@ -19,7 +19,7 @@ trap cleanup EXIT
 wait_until 10 grep -q ready "$text.ready" || { echo "FAIL: the clipboard was not taken within 10 s"; exit 1; }
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 click_on Reset
 click_on "Plain text"
 xdotool key ctrl+v

@@ -60,27 +60,17 @@ check_regions() {
     done < <(python3 "$here/contrast.py" "$shot" "$@")
 }
 
-# Takes pictures until the caret shows in the empty plain-text box, at most 5 s.
-shoot_caret() {
-    local deadline=$(($(date +%s%N) + 5000000000))
-    while :; do
-        shoot_window
-        python3 "$here/contrast.py" "$shot" "$(region caret 19 19 307 19)" | awk '{ exit !($1 > 1) }' \
-            && return 0
-        [ "$(date +%s%N)" -lt "$deadline" ] || { echo "timeout: no caret seen within 5 s"; return 0; }
-        sleep 0.1
-    done
-}
-
-message_window() {
-    xdotool search --onlyvisible --pid "$app_pid" --name '^Error$' | head -n 1 | grep .
+# Whether a picture taken now shows the caret in the empty plain-text box.
+caret_shown() {
+    shoot_window
+    python3 "$here/contrast.py" "$shot" "$(region caret 19 19 307 19)" | awk '{ exit !($1 > 1) }'
 }
 
 for entry in "${schemes[@]}"; do
     scheme=${entry%%|*}
     # shellcheck disable=SC2086 # the settings are words
     start_app env ${entry#*|} "$program"
-    xdotool windowactivate --sync "$app_window"
+    activate_window "$app_window"
     click_on "Current character"
     xdotool type --delay 20 "K -.-"
     click_on "Morse code"
@@ -97,11 +87,11 @@ for entry in "${schemes[@]}"; do
 
     click_on Reset
     a11y focused "Plain text" 5 || { echo "FAIL: reset did not reach the plain-text box"; exit 1; }
-    shoot_caret
+    check "the caret shows" wait_until 5 caret_shown
     check_regions "$(region caret 19 19 307 19)"
 
     click_on Varnock
-    wait_until 10 message_window || { echo "FAIL: no message box within 10 s"; exit 1; }
+    wait_until 10 error_box || { echo "FAIL: no message box within 10 s"; exit 1; }
     read -r x y width height < <(a11y extents "This Field Can't Be Blank!!")
     import -window root "$shot"
     client_x=0 client_y=0

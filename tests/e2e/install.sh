@@ -23,28 +23,23 @@ done
 check "the theme's scalable icon is an SVG" grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/org.varnock.Varnock.svg"
 
 start_app "$prefix/bin/varnock"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 check "WM_CLASS is the entry's StartupWMClass '$startup_class'" test "$(xprop -id "$app_window" WM_CLASS)" = "WM_CLASS(STRING) = \"$startup_class\", \"$startup_class\""
 # The icon comes once the window has been drawn.
-wait_until 5 eval 'xprop -id "$app_window" _NET_WM_ICON | grep -q "Icon ("' || echo "timeout: no icon within 5 s"
+check "the window's icon is set within 5 s" \
+    wait_until 5 eval 'xprop -id "$app_window" _NET_WM_ICON | grep -q "Icon ("'
 icons=$(xprop -id "$app_window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
 echo "window icons: $icons"
 check "the window offers its icon from 16 to 128 px" test "$icons" = "Icon (16 x 16) Icon (22 x 22) Icon (24 x 24) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
 
 # The stream goes once the sound has played out: its properties are read while it plays.
-stream_properties() {
-    local deadline=$(($(date +%s%N) + 5000000000)) properties
-    while [ "$(date +%s%N)" -lt "$deadline" ]; do
-        properties=$(pactl list sink-inputs | grep -E 'application\.(id|icon_name) = ')
-        [ -z "$properties" ] || { echo "$properties"; return 0; }
-        sleep 0.01
-    done
-    echo "timeout: no stream seen within 5 s"
+stream_seen() {
+    properties=$(pactl list sink-inputs | grep -E 'application\.(id|icon_name) = ')
 }
 record_audio
 xdotool key Right
-properties=$(stream_properties)
+wait_step=0.01 check "the sound's stream is seen within 5 s" wait_until 5 stream_seen
 echo "$properties"
 wait_for_tones 1
 stop_recording

@@ -10,8 +10,8 @@ in the tone around it. A tone under two units is a dot, a longer one a dash; a s
 under two units parts the elements of one character, a longer one two characters.
 Prints the text heard on the first line, a code the table lacks as <code>; then, one
 "name value" a line, the unit, the holes heard, the narrowest silence between two
-characters in units, and the shortest and longest time from one character's start to
-the next.
+characters in units, and the shortest, median and longest time from one character's
+start to the next.
 """
 
 import sys
@@ -66,6 +66,7 @@ def main():
         print(f"narrowest_gap_units {min(gaps):.2f}")
     if steps:
         print(f"shortest_step_ms {min(steps):.1f}")
+        print(f"median_step_ms {sorted(steps)[len(steps) // 2]:.1f}")
         print(f"longest_step_ms {max(steps):.1f}")
     return 0
 

@@ -12,7 +12,7 @@ text=1E2E3E4E5E6E7E8E9EJEQEYE
 tones=$((9 * 5 + 3 * 4 + 12))
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 click_on Reset
 check "reset empties the plain-text box" a11y wait "Plain text" "" 5
 xdotool type --delay 20 "${text,,}"
@@ -22,10 +22,17 @@ record_audio
 click_on Varnock
 # A character every 0.7 s: about 17 s. The encode has ended once no character follows
 # within 0.7 s.
-wait_until 30 tones_played_out "$tones" 800 || echo "timeout: $tones tones not heard within 30 s"
+check "the encode is heard to its end" wait_until 30 tones_played_out "$tones" 800
 stop_recording
 
 heard=$("$tone_segments" "$recording" | python3 "$here/listener.py")
 echo "$heard"
+figure() { awk -v name="$1" '$1 == name { print $2 }' <<<"$heard"; }
 check "a listener hears $text" test "$(head -n 1 <<<"$heard")" = "$text"
+# What tells a listener where a character ends: three units of silence at least.
+check "at least 3 units between characters" awk -v gap="$(figure narrowest_gap_units)" \
+    'BEGIN { exit !(gap >= 3) }'
+# The encode starts a character every 702 ms; each start reaches the sink within a cycle
+# of the server's, which PulseAudio keeps under 10 ms.
+check "a character starts every 702 ms, by the median step" near "$(figure median_step_ms)" 702 10
 finish

@@ -6,7 +6,7 @@ here=$(dirname "$0")
 source "$here/app.sh"
 
 PULSE_SERVER=unix:/nonexistent/native start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 xdotool key Left Right Left
 click_on Reset
 check "the window answers" a11y wait "Plain text" "" 5

@@ -42,27 +42,23 @@ client_pixel() {
     pixel "$1" $((client_x + $2)) $((client_y + $3))
 }
 
+# Whether a picture of the desktop taken now, into shot, shows the window's grey ground
+# whole; where it lies is left in ground.
+ground_shown() {
+    desktop_shot "$shot"
+    ground=$(grey_ground "$shot")
+    [ "${ground%%+*}" = 342x518 ]
+}
+
 check_start_up() {
     check "the plain-text box starts as ' Text '" a11y wait "Plain text" " Text " 5
     check "the Morse box starts as ' Morse '" a11y wait "Morse code" " Morse " 5
     check "the current-character box starts empty" a11y wait "Current character" "" 5
-    local shot ground deadline
     shot=$(mktemp -p "$scratch" --suffix=.png)
     # The accessible texts can be there before the compositor has shown the first frame:
-    # look again until the window is seen, for at most 10 s.
-    deadline=$(($(now_ms) + 10000))
-    while :; do
-        desktop_shot "$shot"
-        ground=$(grey_ground "$shot")
-        [ "${ground%%+*}" != 342x518 ] || break
-        if [ "$(now_ms)" -ge "$deadline" ]; then
-            echo "timeout: no picture showed the window's ground within 10 s"
-            break
-        fi
-        sleep 0.2
-    done
+    # pictures are taken until one shows the window, for at most 10 s.
+    check "the grey ground fills a client area of 342 x 518" wait_until 10 ground_shown
     echo "grey ground: $ground"
-    check "the grey ground fills a client area of 342 x 518" test "${ground%%+*}" = 342x518
     if [ -z "$app_window" ]; then
         check "the Wayland app id is the desktop entry's" \
             grep -q 'set_app_id("org.varnock.Varnock")' "$app_log"

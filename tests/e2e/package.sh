@@ -33,7 +33,7 @@ check "the Exec line's program is the installed one" test "$(command -v "${exec_
 
 read -r -a command <<<"$exec_line"
 start_app "${command[@]}"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 record_keys Left
 check "the installed program sounds its dot" test "$(morse_heard "$recording")" = "."
 check "it printed nothing" test ! -s "$app_log"

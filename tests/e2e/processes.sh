@@ -1,7 +1,8 @@
 # Waiting for the processes a helper started, and ending them, by their ids. Sourced.
 #
 #   wait_until SECONDS COMMAND...   runs the command until it succeeds, for at most that
-#                                   long; fails if it never did
+#                                   long, every wait_step seconds (0.05 unless set);
+#                                   fails if it never did
 #   stop_processes PID...           signals each to end, then waits for all of them
 
 wait_until() {
@@ -10,7 +11,7 @@ wait_until() {
     local deadline=$(($(date +%s%N) + seconds * 1000000000))
     until "$@" >/dev/null 2>&1; do
         [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-        sleep 0.05
+        sleep "${wait_step:-0.05}"
     done
 }
 

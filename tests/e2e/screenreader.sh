@@ -81,7 +81,7 @@ orca_pid=$!
 wait_for_speech 1 "Screen reader on." 30 || { tail -n 20 "$orca_dir/orca.out"; exit 1; }
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 check "the window is presented as a frame" wait_for_speech 1 "Varnock frame." 10
 click_on Reset
 check "reset empties the plain-text box" a11y wait "Plain text" "" 5
@@ -119,8 +119,7 @@ check "Orca reads the blank-field message" \
 # Orca speaks in order: whatever it said of the decode, it said before the message.
 check "it read the decoded text once" \
     test "$(spoken_from "$decoded" | grep -c -x -F 'S O S ')" -eq 1
-error=$(timeout 10 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1 || true)
-[ -z "$error" ] || xdotool windowactivate --sync "$error" key Return
+check "the message box is dismissed" dismiss_error_box
 check "the program goes on" a11y wait "Plain text" "" 5
 echo "Orca said:"
 spoken_from 1 | sed 's/^/    /'

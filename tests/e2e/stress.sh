@@ -27,21 +27,23 @@ key_times() {
 hold_key() {
     local key=$1 code=$2 presses=$3
     xdotool keydown "$key"
-    wait_until 20 eval '[ "$(key_times "$keys_log" "$code" | wc -l)" -ge "$presses" ]' \
-        || echo "timeout: $presses presses of $key not received within 20 s"
+    check "$presses presses of $key received within 20 s" \
+        wait_until 20 eval '[ "$(key_times "$keys_log" "$code" | wc -l)" -ge "$presses" ]'
     xdotool keyup "$key"
-    wait_until 10 eval '[ -n "$(key_times "$keys_log" "$code" KeyRelease | tail -n 1)" ]' \
-        || echo "timeout: the release of $key not received within 10 s"
-    wait_until 10 tones_played_out 1 300 || echo "timeout: the sound did not end within 10 s"
+    check "the release of $key received within 10 s" \
+        wait_until 10 eval '[ -n "$(key_times "$keys_log" "$code" KeyRelease | tail -n 1)" ]'
+    check "the sound ends within 10 s" wait_until 10 tones_played_out 1 300
 }
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 click_on Reset
 xdotool type --delay 20 "paris"
 check "typed" a11y wait "Plain text" "PARIS" 5
 before=$(resident_kib)
 
+# The encode's sound is heard from before its first click until it has ended.
+record_audio
 click_on Varnock # encode
 check "the encode has begun" a11y wait "Current character" "P .--." 5
 for button in Varnock "Morse To Text" Reset; do
@@ -49,8 +51,19 @@ for button in Varnock "Morse To Text" Reset; do
     # shellcheck disable=SC2086 # "X Y"
     xdotool mousemove $place click --repeat 1000 --delay 2 1
 done
+# A key typed after the clicks shows once every click before it has been taken.
 click_on "Plain text"
-check "the clicks are all taken" a11y wait "Plain text" "" 10
+xdotool type e
+check "the clicks are all taken" a11y wait "Plain text" "E" 30
+# Characters are sounded 0.7 s apart while an encode runs: a second of quiet ends it.
+check "the encode ends once the clicks are taken" wait_until 30 tones_played_out 1 1000
+stop_recording
+heard=$(morse_heard "$recording")
+echo "heard: $heard"
+# Whatever the burst, the encode that ends it sends the text the clicks were made on,
+# whole.
+check "the burst of clicks ends with PARIS sent whole" \
+    grep -qE '(^| )\.--\. \.- \.-\. \.\. \.\.\.$' <<<"$heard"
 
 keys_log=$(mktemp -p "$scratch")
 xev -id "$app_window" -event keyboard >"$keys_log" &

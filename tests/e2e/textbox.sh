@@ -15,7 +15,7 @@ character_middle() {
 }
 
 start_app "$1"
-xdotool windowactivate --sync "$app_window"
+activate_window "$app_window"
 click_on Reset
 click_on "Plain text"
 xdotool type --delay 30 "dit dah"
