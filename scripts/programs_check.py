@@ -35,15 +35,13 @@ ASSIGNMENT = re.compile(r"[A-Za-z_]\w*(?:\[[^]]*\])?=")
 # first (the wrapper's options, which start with a dash, are taken off too).
 WRAPPERS = {"exec": 0, "command": 0, "sudo": 0, "nohup": 0, "env": 0, "xargs": 0,
             "timeout": 1, "wait_until": 1, "check": 1}
-SHELL_WORDS = {"local", "export", "return", "exit", "source", "set", "shift", "trap", "wait",
-               "read", "echo", "printf", "cd", "eval", "unset", "declare", "mapfile", "true",
-               "false", "test", "kill", "type", "case", "esac", "fi", "done", "for", "in"}
 
 
-def tracked(*patterns):
-    listed = subprocess.run(["git", "-C", ROOT, "ls-files", "--", *patterns],
-                            capture_output=True, text=True, check=True).stdout
-    return [os.path.join(ROOT, path) for path in listed.split()]
+def files(*patterns):
+    found = set()
+    for pattern in patterns:
+        found.update(glob.glob(os.path.join(ROOT, pattern), recursive=True))
+    return sorted(path for path in found if os.path.isfile(path))
 
 
 def read(path):
@@ -127,19 +125,19 @@ def programs_in_cpp(text):
 
 def programs_run():
     found, functions = set(), set()
-    for path in tracked("scripts", ".ci", "tests/*.sh"):
+    for path in files("scripts/*", ".ci/*", "tests/**/*.sh"):
         if path.endswith(".py"):
             continue
         words, defined = programs_in_shell(read(path))
         found |= words
         functions |= defined
-    for path in tracked("*.py"):
+    for path in files("scripts/*.py", "tests/**/*.py"):
         found |= programs_in_python(read(path))
-    for path in tracked("CMakeLists.txt", "*/CMakeLists.txt"):
+    for path in files("CMakeLists.txt", "*/CMakeLists.txt"):
         found |= programs_in_cmake(read(path))
-    for path in tracked("*.cpp"):
+    for path in files("tests/**/*.cpp", "bench/*.cpp", "tools/*.cpp"):
         found |= programs_in_cpp(read(path))
-    return sorted(found - functions - SHELL_WORDS)
+    return sorted(found - functions)
 
 
 def installed_packages():
