@@ -279,7 +279,7 @@ void Form1::closeEvent(QCloseEvent *event)
     // The user may not resize the window; the animation does.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    FrameGeometry frame(this);
+    FrameGeometry frame(this, platform_.ticks);
     animateClosing(frame);
     platform_.endProcess();
 }

@@ -1,8 +1,10 @@
 #include "app/FrameGeometry.h"
 
 #include "app/Twips.h"
+#include "sound/TickCounter.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMoveEvent>
 #include <QResizeEvent>
@@ -29,11 +31,12 @@ constexpr int longestAnimationMs = 5000;
 
 } // namespace
 
-FrameGeometry::FrameGeometry(QWidget *window)
+FrameGeometry::FrameGeometry(QWidget *window, sound::TickCounter &ticks)
     : window_(window)
     , handle_(window->windowHandle())
     , drawnByFrames_(QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-    , animationEnds_(longestAnimationMs)
+    , ticks_(ticks)
+    , animationEnds_(ticks.GetTickCount() + longestAnimationMs)
     , reported_(handle_->geometry())
 {
     handle_->installEventFilter(this);
@@ -134,7 +137,7 @@ int FrameGeometry::longestWaitMs() const
 
 bool FrameGeometry::carryOut()
 {
-    if (animationEnds_.hasExpired())
+    if (std::int32_t(ticks_.GetTickCount() - animationEnds_) >= 0)
         return false;
     QRect client = asked().marginsRemoved(handle_->frameMargins());
     asked_.reset();

@@ -2,11 +2,15 @@
 
 #include "app/WindowGeometry.h"
 
-#include <QDeadlineTimer>
 #include <QObject>
 #include <QRect>
 
+#include <cstdint>
 #include <optional>
+
+namespace sound {
+class TickCounter;
+}
 
 class QWidget;
 class QWindow;
@@ -15,10 +19,11 @@ namespace app {
 
 // A top-level widget's frame, title bar and borders included, as the window system
 // reports it: Qt takes a move or a resize as done when it asks for it, so the frame is
-// read from the move and resize events the window system sends back instead.
+// read from the move and resize events the window system sends back instead. The whole
+// animation's time is counted on ticks.
 class FrameGeometry : public QObject, public WindowGeometry {
 public:
-    explicit FrameGeometry(QWidget *window);
+    FrameGeometry(QWidget *window, sound::TickCounter &ticks);
 
     float Top() override;
     float Left() override;
@@ -47,7 +52,8 @@ private:
     QWidget *window_;
     QWindow *handle_;
     const bool drawnByFrames_;
-    QDeadlineTimer animationEnds_;
+    sound::TickCounter &ticks_;
+    const std::uint32_t animationEnds_;
     QRect reported_;
     std::optional<QRect> asked_;
     bool answeredSinceAsked_ = false;
