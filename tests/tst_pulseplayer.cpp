@@ -460,7 +460,8 @@ void TestPulsePlayer::aLaterStartCutsTheSoundInProgress()
         describe(any).constData());
     const double heardOfFirst = double(loud.front().begin - any.front().begin) * 1000 / captureRate;
     // The first was heard for the 100 ms waited for, and cut long before its end.
-    QVERIFY2(heardOfFirst > 90 && heardOfFirst < 2000, QByteArray::number(heardOfFirst).constData());
+    QVERIFY2(
+        heardOfFirst > 90 && heardOfFirst < 2000, QByteArray::number(heardOfFirst).constData());
 }
 
 void TestPulsePlayer::aStartOfNothingCutsTooAndStaysPrompt()
