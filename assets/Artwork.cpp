@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStringList>
 
+#include <cmath>
 #include <string_view>
 
 namespace assets {
@@ -76,6 +77,17 @@ QFont sans(int pixelSize, bool bold)
 }
 
 } // namespace
+
+QImage chartImage(qreal devicePixelRatio)
+{
+    QImage chart(int(std::ceil(chartWidth * devicePixelRatio)),
+        int(std::ceil(chartHeight * devicePixelRatio)), QImage::Format_RGB32);
+    chart.setDevicePixelRatio(devicePixelRatio);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    drawChart(painter);
+    return chart;
+}
 
 void drawChart(QPainter &painter)
 {

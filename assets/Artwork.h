@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 
@@ -19,6 +20,10 @@ inline constexpr int chartHeight = 388;
 // Draws the International Morse Code, its timing rules and the codes of A to Z and 0 to 9,
 // in black on white over chartWidth x chartHeight from the painter's origin.
 void drawChart(QPainter &painter);
+
+// The chart drawn for a screen of the given device pixel ratio, so that it is as sharp
+// there as text is: chartWidth x chartHeight logical pixels, white where nothing is drawn.
+QImage chartImage(qreal devicePixelRatio);
 
 // What the chart shows: its timing rules, then the characters whose codes it draws.
 inline constexpr const char16_t *chartRules[] = {

@@ -2,9 +2,6 @@
 
 #include "assets/Artwork.h"
 
-#include <QPainter>
-
-#include <cmath>
 
 namespace assets {
 
@@ -20,12 +17,11 @@ QIcon windowIcon()
 
 QPixmap morseChart(qreal devicePixelRatio)
 {
-    QPixmap chart(int(std::ceil(chartWidth * devicePixelRatio)),
-        int(std::ceil(chartHeight * devicePixelRatio)));
+    // The build drew it for the usual ratios; another is drawn here.
+    QPixmap chart(QStringLiteral(":/assets/charts/%1.png").arg(devicePixelRatio));
+    if (chart.isNull())
+        return QPixmap::fromImage(chartImage(devicePixelRatio));
     chart.setDevicePixelRatio(devicePixelRatio);
-    chart.fill(Qt::white);
-    QPainter painter(&chart);
-    drawChart(painter);
     return chart;
 }
 

@@ -89,6 +89,7 @@ void TestArtwork::chartKeepsItsSizeAtEveryScale_data()
     QTest::newRow("1.25x") << 1.25 << QSize(390, 485);
     QTest::newRow("1.5x") << 1.5 << QSize(468, 582);
     QTest::newRow("2x") << 2.0 << QSize(624, 776);
+    QTest::newRow("3x, drawn as the program runs") << 3.0 << QSize(936, 1164);
 }
 
 void TestArtwork::chartKeepsItsSizeAtEveryScale()
@@ -103,6 +104,9 @@ void TestArtwork::chartKeepsItsSizeAtEveryScale()
     QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
     QCOMPARE(image.pixelColor(int(150 * ratio), int(250 * ratio)), QColor(Qt::white));
     QVERIFY2(darkPixels(image) > 3000 * ratio * ratio, "the chart has too little drawn on it");
+    // Whether the build drew it or the program does, it is the same picture.
+    QCOMPARE(image.convertToFormat(QImage::Format_Grayscale8),
+        assets::chartImage(ratio).convertToFormat(QImage::Format_Grayscale8));
 }
 
 // Drawn for the scale, edges stay one device pixel soft; a 1x picture blown up has edges

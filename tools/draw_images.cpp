@@ -1,5 +1,7 @@
 // Draws the program's icon from the Morse table at every side the icon theme and the
-// window use, and as SVG, so that no icon can disagree with the codes the program sends.
+// window use, and as SVG, so that no icon can disagree with the codes the program sends;
+// and the chart at the device pixel ratios screens usually have, so that the window
+// shows it at once, without drawing it or loading its fonts on the way to its first frame.
 
 #include "assets/Artwork.h"
 
@@ -31,23 +33,43 @@ bool saveSvg(const QDir &folder)
     return file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size();
 }
 
+bool saveChart(const QDir &folder, const QByteArray &ratio)
+{
+    bool isNumber = false;
+    const qreal devicePixelRatio = ratio.toDouble(&isNumber);
+    return isNumber && devicePixelRatio > 0
+        && assets::chartImage(devicePixelRatio)
+               .convertToFormat(QImage::Format_Grayscale8)
+               .save(folder.filePath(QString::fromLatin1(ratio + ".png")));
+}
+
 } // namespace
 
+// OUTPUT_FOLDER, then the icon's sides and the chart's ratios, each list after its name.
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER SIDE...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [icons SIDE...] [charts RATIO...]\n",
+            argv[0]);
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    bool saved = saveSvg(folder);
-    for (int argument = 2; argument < argc; ++argument) {
-        const int side = QByteArray(argv[argument]).toInt();
-        saved = saved && side > 0 && savePng(folder, side);
+    bool saved = true;
+    QByteArray list;
+    for (int argument = 2; argument < argc && saved; ++argument) {
+        const QByteArray word(argv[argument]);
+        if (word == "icons" || word == "charts") {
+            list = word;
+            saved = word != "icons" || saveSvg(folder);
+        } else if (list == "icons") {
+            saved = word.toInt() > 0 && savePng(folder, word.toInt());
+        } else {
+            saved = list == "charts" && saveChart(folder, word);
+        }
     }
     if (!saved) {
-        std::fprintf(stderr, "%s: cannot write the icons into %s\n", argv[0], argv[1]);
+        std::fprintf(stderr, "%s: cannot draw the pictures into %s\n", argv[0], argv[1]);
         return 1;
     }
     return 0;

@@ -7,7 +7,6 @@
 #
 # Once started, desktop_kind names it and these act on it as a user would:
 #   desktop_keys CHORD...   presses keys ("alt+F4", "Tab", "space") in the focused window
-#   desktop_type TEXT       types text there
 #   desktop_shot FILE       writes a picture of the screen, or of the window on X11
 #
 # X11 kinds: Xvfb with a window manager. mutter-xwayland: mutter's headless Wayland
@@ -140,13 +139,6 @@ desktop_keys() {
     case "$desktop_kind" in
     mutter-xwayland) /usr/bin/python3 "$desktop_here/mutter_keys.py" key "$@" ;;
     *) DISPLAY=$desktop_x xdotool key --delay 30 "$@" ;;
-    esac
-}
-
-desktop_type() {
-    case "$desktop_kind" in
-    mutter-xwayland) /usr/bin/python3 "$desktop_here/mutter_keys.py" type "$1" ;;
-    *) DISPLAY=$desktop_x xdotool type --delay 30 "$1" ;;
     esac
 }
 

@@ -3,7 +3,6 @@ would: over its RemoteDesktop D-Bus interface, which serves Wayland and Xwayland
 clients and mutter's own key bindings alike.
 
     mutter_keys.py key CHORD...   presses each chord in turn: "alt+F4", "Tab", "s"
-    mutter_keys.py type TEXT      types the text's characters, one key each
 """
 
 import sys
@@ -75,17 +74,13 @@ class Session:
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("key", "type"):
+    if len(argv) < 3 or argv[1] != "key":
         print(__doc__, file=sys.stderr)
         return 2
     session = Session()
     try:
-        if argv[1] == "key":
-            for chord in argv[2:]:
-                session.chord(chord)
-        else:
-            for character in " ".join(argv[2:]):
-                session.chord("space" if character == " " else character)
+        for chord in argv[2:]:
+            session.chord(chord)
     finally:
         session.stop()
     return 0
