@@ -6,8 +6,8 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsn
     libxcb1-dev fonts-liberation)
 sanitizer_packages=(clang libclang-rt-14-dev)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformtheme
-    gnome-themes-extra xdotool x11-utils x11-apps x11-xserver-utils imagemagick dbus at-spi2-core
-    python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
+    gnome-themes-extra fonts-urw-base35 xdotool x11-utils x11-apps x11-xserver-utils imagemagick
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
     wireplumber desktop-file-utils appstream orca "${sanitizer_packages[@]}")
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian)

@@ -146,7 +146,7 @@ activate_window() {
 # The window of the program's message box titled "Error" while one is shown; fails when
 # none is.
 error_box() {
-    xdotool search --onlyvisible --pid "$app_pid" --name '^Error$' 2>/dev/null | head -n 1 | grep .
+    xdotool search --all --onlyvisible --pid "$app_pid" --name '^Error$' 2>/dev/null | head -n 1 | grep .
 }
 
 # Waits, at most 10 s, for the message box, then dismisses it with Return as a user would;
