@@ -126,14 +126,16 @@ start_app() {
         a11y wait "Plain text" " Text " 20 || { echo "FAIL: no window within 20 s"; exit 1; }
         return 0
     fi
-    local tries=0
-    until app_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Varnock$' 2>/dev/null | head -n 1) \
-        && [ -n "$app_window" ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 200 ] || { echo "FAIL: no window within 20 s"; exit 1; }
-        kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
-        sleep 0.1
-    done
+    wait_until 20 app_window_shown && return 0
+    kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
+    echo "FAIL: no window within 20 s"
+    exit 1
+}
+
+# Whether the program's window is shown; leaves it in app_window.
+app_window_shown() {
+    app_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Varnock$' 2>/dev/null | head -n 1)
+    [ -n "$app_window" ]
 }
 
 # Activates a window and waits until the window manager has given it the focus; xdotool
@@ -208,12 +210,8 @@ check() {
 # Waits up to the given seconds for the program to end; leaves its exit status, or
 # "timeout", in exit_status.
 wait_for_exit() {
-    local deadline=$(($(date +%s%N) + $1 * 1000000000))
-    while kill -0 "$app_pid" 2>/dev/null && [ "$(date +%s%N)" -lt "$deadline" ]; do
-        sleep 0.05
-    done
     exit_status=0
-    if kill -0 "$app_pid" 2>/dev/null; then
+    if ! wait_until "$1" ended "$app_pid"; then
         exit_status=timeout
     else
         wait "$app_pid" || exit_status=$?

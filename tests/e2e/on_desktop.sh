@@ -131,15 +131,16 @@ watch_frames() {
 # Marks the root window until the watcher logs the mark, for at most 5 s: the X server
 # sends its events in order, so all it sent before is in the log then.
 mark_frames_log() {
-    local before tries=0
-    before=$(grep -c "_VARNOCK_MARK" "$frames_log" || true)
-    until [ "$(grep -c "_VARNOCK_MARK" "$frames_log" || true)" -gt "$before" ]; do
-        tries=$((tries + 1))
-        [ "$tries" -le 100 ] || { echo "FAIL: xev logged no mark within 5 s"; exit 1; }
-        kill -0 "$watcher_pid" || { echo "FAIL: xev ended"; exit 1; }
-        xprop -root -f _VARNOCK_MARK 32c -set _VARNOCK_MARK "$RANDOM"
-        sleep 0.05
-    done
+    marks_before=$(grep -c "_VARNOCK_MARK" "$frames_log" || true)
+    wait_until 5 frames_log_marked || { echo "FAIL: xev logged no mark within 5 s"; exit 1; }
+}
+
+# Sets a mark on the root window; succeeds once the watcher has logged more marks than
+# marks_before.
+frames_log_marked() {
+    kill -0 "$watcher_pid" || return 1
+    xprop -root -f _VARNOCK_MARK 32c -set _VARNOCK_MARK "$RANDOM"
+    [ "$(grep -c "_VARNOCK_MARK" "$frames_log" || true)" -gt "$marks_before" ]
 }
 
 # "x y width height" of each frame the window showed after the close request.

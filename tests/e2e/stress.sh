@@ -70,13 +70,11 @@ xev -id "$app_window" -event keyboard >"$keys_log" &
 xev_pid=$!
 trap 'kill "$xev_pid" 2>/dev/null || true; end_app_test' EXIT
 # The watcher logs nothing until a key comes: Shift is tapped until it has logged one.
-tries=0
-until [ -s "$keys_log" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || { echo "FAIL: xev logged no key within 5 s"; exit 1; }
+shift_logged() {
     xdotool key Shift_L
-    sleep 0.05
-done
+    [ -s "$keys_log" ]
+}
+wait_until 5 shift_logged || { echo "FAIL: xev logged no key within 5 s"; exit 1; }
 
 # Ten repeats a second, each 100 ms after the one before: a dot of 33 ms sounds whole
 # between two.
