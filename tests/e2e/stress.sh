@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# A thousand quick clicks on each button in the middle of an encode, and the arrow keys
-# held down so that the keyboard repeats them: every repeat sounds, the latest start cuts
-# the sound before it short rather than queue behind it, the program keeps answering,
-# ends well, and its memory stays flat.
+# A thousand quick clicks on each button in the middle of an encode, which ends with the
+# text the clicks were made on sent once; then the arrow keys held down so that the
+# keyboard repeats them: every repeat sounds, the latest start cuts the sound before it
+# short rather than queue behind it, the program keeps answering, ends well, and its
+# memory stays flat.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
