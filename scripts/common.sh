@@ -30,9 +30,16 @@ ensure_packages() {
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     echo "Installing ${missing[*]}"
+    local before
+    before=$(installed_packages)
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+    echo "Installed, with what they need: $(comm -13 <(echo "$before") <(installed_packages) | xargs)"
+}
+
+installed_packages() {
+    dpkg-query -W -f='${db:Status-Status} ${Package}\n' | sed -n 's/^installed //p' | sort
 }
 
 # Configures the build folder once, then builds incrementally: the folder, then any
