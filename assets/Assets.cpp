@@ -2,7 +2,6 @@
 
 #include "assets/Artwork.h"
 
-
 namespace assets {
 
 QIcon windowIcon()

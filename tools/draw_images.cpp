@@ -50,8 +50,8 @@ int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [icons SIDE...] [charts RATIO...]\n",
-            argv[0]);
+        std::fprintf(
+            stderr, "usage: %s OUTPUT_FOLDER [icons SIDE...] [charts RATIO...]\n", argv[0]);
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
