@@ -2,6 +2,10 @@
 
 #include "assets/Artwork.h"
 
+#include <QResource>
+
+#include <cmath>
+
 namespace assets {
 
 QIcon windowIcon()
@@ -16,10 +20,17 @@ QIcon windowIcon()
 
 QPixmap morseChart(qreal devicePixelRatio)
 {
-    // The build drew it for the usual ratios; another is drawn here.
-    QPixmap chart(QStringLiteral(":/assets/charts/%1.png").arg(devicePixelRatio));
-    if (chart.isNull())
-        return QPixmap::fromImage(chartImage(devicePixelRatio));
+    // The build drew it for the usual ratios, as grey levels a byte a pixel; another ratio
+    // is drawn here.
+    const int width = int(std::ceil(chartWidth * devicePixelRatio));
+    const int height = int(std::ceil(chartHeight * devicePixelRatio));
+    const QByteArray grey
+        = QResource(QStringLiteral(":/assets/charts/%1.grey").arg(devicePixelRatio))
+              .uncompressedData();
+    QPixmap chart = grey.size() == qsizetype(width) * height
+        ? QPixmap::fromImage(QImage(reinterpret_cast<const uchar *>(grey.constData()), width,
+            height, width, QImage::Format_Grayscale8))
+        : QPixmap::fromImage(chartImage(devicePixelRatio));
     chart.setDevicePixelRatio(devicePixelRatio);
     return chart;
 }
