@@ -261,20 +261,19 @@ for i in 1 2 3; do
 done
 stop_busy
 # One close can be slowed by the load alone; the middle one of three says how long a
-# close takes. Each pass waits for the window system's answer, and 500 ms more let the
-# request reach the program and the process end. On X11 the answer is the window
-# manager's, a round trip of a few milliseconds even beside the busy loops: 10 ms for each
-# frame seen from outside, so that a window manager that answers nothing, or only now and
-# then, fails rather than pass on the program's own limit of 5 s. On Wayland it is the
-# compositor's next frame, 17 ms at 60 Hz: a frame and a half for each pass that shrinks
-# the window's 518 pixels of height by 4 until nothing is left of it.
+# close takes. Each pass waits for the window system's answer, which comes by its next
+# frame at the latest, 17 ms at 60 Hz: a frame and a half for each pass, and 500 ms more
+# for the request to reach the program and the process to end. On X11 the passes are the
+# frames seen from outside, so that a window manager that answers nothing, or only now
+# and then, fails rather than pass on the program's own limit of 5 s. On Wayland they are
+# the passes that shrink the window's 518 pixels of height by 4 until nothing is left.
 median=$(printf '%s\n' "${durations[@]}" | sort -n | sed -n 2p)
 if [ "$kind" = wayland ]; then
-    limit_ms=$(((518 + 3) / 4 * 25 + 500))
+    passes=$(((518 + 3) / 4))
 else
-    median_frames=$(printf '%s\n' "${frame_counts[@]}" | sort -n | sed -n 2p)
-    echo "median frames seen: $median_frames"
-    limit_ms=$((median_frames * 10 + 500))
+    passes=$(printf '%s\n' "${frame_counts[@]}" | sort -n | sed -n 2p)
 fi
+echo "passes: $passes"
+limit_ms=$((passes * 25 + 500))
 check "the median close, $median ms, within $limit_ms ms of the request" test "$median" -le "$limit_ms"
 finish
