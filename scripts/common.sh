@@ -4,7 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev libsndfile1-dev
     libxcb1-dev fonts-liberation)
-sanitizer_packages=(clang libclang-rt-14-dev)
+sanitizer_packages=(clang libclang-rt-dev)
 test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformtheme
     gnome-themes-extra fonts-urw-base35 xdotool x11-utils x11-apps x11-xserver-utils imagemagick
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
