@@ -1,6 +1,7 @@
 #include "textbox/Boundaries.h"
 
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -27,16 +28,15 @@ Window around(const QString &text, int position, int reach)
     return {from, shown(QStringView(text).mid(from, to - from))};
 }
 
-bool isSpace(QChar c)
+// A word move as the line edit of the running Qt makes it, over the shown text from
+// `from` to `to`; the answer is a position in the whole text.
+int wordMove(const QString &text, int position, int from, int to, bool forward)
 {
-    return shown(c).isSpace();
-}
-
-// The punctuation a word move treats as a word of its own.
-bool isWordSeparator(QChar c)
-{
-    static const QString separators = QStringLiteral(".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\");
-    return separators.contains(c);
+    QTextLayout layout(shown(QStringView(text).mid(from, to - from)));
+    const int inWindow = position - from;
+    return from
+        + (forward ? layout.nextCursorPosition(inWindow, QTextLayout::SkipWords)
+                   : layout.previousCursorPosition(inWindow, QTextLayout::SkipWords));
 }
 
 } // namespace
@@ -99,17 +99,7 @@ int nextWord(const QString &text, int position)
     const int end = std::min(int(text.size()), position + wordReach);
     if (position < 0 || position >= end)
         return position;
-    const auto at = [&](int p) { return text[p]; };
-    if (isWordSeparator(at(position))) {
-        while (position < end && isWordSeparator(at(position)))
-            ++position;
-    } else {
-        while (position < end && !isSpace(at(position)) && !isWordSeparator(at(position)))
-            ++position;
-    }
-    while (position < end && isSpace(at(position)))
-        ++position;
-    return position;
+    return wordMove(text, position, position, end, true);
 }
 
 int previousWord(const QString &text, int position)
@@ -117,17 +107,7 @@ int previousWord(const QString &text, int position)
     const int start = std::max(0, position - wordReach);
     if (position <= start || position > text.size())
         return position;
-    const auto before = [&](int p) { return text[p - 1]; };
-    while (position > start && isSpace(before(position)))
-        --position;
-    if (position > start && isWordSeparator(before(position))) {
-        while (position > start && isWordSeparator(before(position)))
-            --position;
-    } else {
-        while (position > start && !isSpace(before(position)) && !isWordSeparator(before(position)))
-            --position;
-    }
-    return position;
+    return wordMove(text, position, start, position, false);
 }
 
 std::pair<int, int> wordAt(const QString &text, int position)
@@ -136,7 +116,7 @@ std::pair<int, int> wordAt(const QString &text, int position)
     const int start = previousWord(text, std::min(position + 1, size));
     int end = nextWord(text, start);
     // The spaces after a word are not part of it.
-    while (end > position && end > start && isSpace(text[end - 1]))
+    while (end > position && end > start && shown(text[end - 1]).isSpace())
         --end;
     return {start, end};
 }

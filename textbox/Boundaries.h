@@ -8,9 +8,10 @@ namespace textbox {
 
 // Where the caret stops in a line of text, by the rules of the line edit users know.
 // Characters are grapheme clusters: a surrogate pair, or a letter with its combining
-// marks. A word move skips a run of letters or a run of punctuation, then the spaces after
-// it. Each answer is found in a stretch around the position asked about, so its cost does
-// not grow with the text; a word longer than the stretch is crossed a stretch at a time.
+// marks. Words are where the text layout of the running Qt puts them, so that the box
+// moves by words as that Qt's line edit does. Each answer is found in a stretch around the position
+// asked about, so its cost does not grow with the text; a word longer than the stretch is crossed a
+// stretch at a time.
 namespace boundaries {
 
 // The character a line of text shows for one it holds: controls, and the line and
