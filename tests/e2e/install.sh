@@ -16,7 +16,21 @@ check "bin/varnock links to the program" test "$(readlink -f "$prefix/bin/varnoc
 check "35 recordings beside it" test "$(ls "$prefix"/lib*/varnock/morsecode_*.wav | wc -l)" -eq 35
 entry=$prefix/share/applications/org.varnock.Varnock.desktop
 check "the desktop entry validates" desktop-file-validate "$entry"
-check "the metainfo validates, also pedantically" appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.varnock.Varnock.metainfo.xml"
+# What the validator finds, pedantically, one "severity tag" a line, or nothing at all if
+# it did not run to its verdict. Two findings are known and kept: the id has capitals, as
+# the desktop entry, the icons, the Wayland app id and the sound stream have it, and there
+# is no homepage while the project has no public address.
+metainfo_findings() {
+    local output
+    output=$(appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.varnock.Varnock.metainfo.xml" || true)
+    echo "$output" >&2
+    grep -q 'Validation \(was successful\|failed\)' <<<"$output" || return 0
+    echo verdict
+    sed -nE 's/^([EWIP]): [^ ]+ ([a-z0-9-]+).*/\1 \2/p' <<<"$output" \
+        | grep -vx -e 'P cid-contains-uppercase-letter' -e 'W url-homepage-missing' || true
+}
+check "the metainfo validates with no findings but the two known" \
+    test "$(metainfo_findings)" = verdict
 for side in 16 22 24 32 48 64 128 256; do
     check "the theme's icon of ${side} px is ${side} x ${side}" test "$(identify -format %wx%h "$prefix/share/icons/hicolor/${side}x${side}/apps/org.varnock.Varnock.png")" = "${side}x${side}"
 done

@@ -143,10 +143,14 @@ frames_log_marked() {
     [ "$(grep -c "_VARNOCK_MARK" "$frames_log" || true)" -gt "$marks_before" ]
 }
 
+# A Wayland object in the protocol log: libwayland writes it as interface@id, and from
+# 1.23 on as interface#id.
+wayland_object='[@#][0-9]+'
+
 # "x y width height" of each frame the window showed after the close request.
 frames_seen() {
     if [ -z "$app_window" ]; then
-        awk '/xdg_toplevel@[0-9]+\.close\(\)/ { closed = 1 }
+        awk -v closed_line="xdg_toplevel${wayland_object}[.]close[(][)]" '$0 ~ closed_line { closed = 1 }
              closed && /set_window_geometry\(/ {
                  sub(/.*set_window_geometry\(/, ""); sub(/\).*/, ""); gsub(/,/, "")
                  print }' "$app_log"
@@ -234,7 +238,7 @@ if [ "$kind" = wayland ]; then
     # server named that cannot be reached, the window still opens, on Wayland.
     start_app env -u QT_QPA_PLATFORM DISPLAY=:"$((RANDOM % 1000 + 5000))" "$program"
     check "with no X server to reach, the window opens on Wayland" \
-        grep -q 'xdg_toplevel@[0-9]*\.set_app_id' "$app_log"
+        grep -Eq "xdg_toplevel${wayland_object}[.]set_app_id" "$app_log"
     stop_app
 fi
 start_app "$program"
