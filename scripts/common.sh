@@ -11,12 +11,13 @@ test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformth
     wireplumber desktop-file-utils orca "${sanitizer_packages[@]}")
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian appstream)
+root_packages=(mmdebstrap)
 
 # Fails, naming each, when a script or a test runs a program that none of the lists above
 # installs; see programs_check.py.
 check_programs_installed() {
     /usr/bin/python3 "$root/scripts/programs_check.py" "${build_packages[@]}" \
-        "${test_packages[@]}" "${bench_packages[@]}" "${package_packages[@]}"
+        "${test_packages[@]}" "${bench_packages[@]}" "${package_packages[@]}" "${root_packages[@]}"
 }
 
 # Installs whichever of the named Debian packages are missing; quiet when none is.
