@@ -4,13 +4,15 @@
 # the encode test hears it), and three closes watched from outside the program while two
 # busy loops load the machine.
 #
-#   on_desktop.sh KIND PROGRAM TONE_SEGMENTS CLOSE_REQUEST   KIND: see desktop.sh
+#   on_desktop.sh KIND PROGRAM TONE_SEGMENTS CLOSE_REQUEST DESKTOP_PALETTE
+#   KIND: see desktop.sh
 set -euo pipefail
 here=$(dirname "$0")
 kind=$1
 program=$2
 tone_segments=$3
 close_request=$4
+desktop_palette=$5
 source "$here/desktop.sh"
 source "$here/app.sh"
 
@@ -68,7 +70,14 @@ check_start_up() {
     fi
     client_origin "$ground"
     check "button face is grey" test "$(client_pixel "$shot" 254 84)" = "192,192,192"
-    check "plain-text box is white" test "$(client_pixel "$shot" 320 28)" = "255,255,255"
+    # The boxes take the desktop's colours, whatever the platform theme makes of them.
+    local base ratio
+    base=$("$desktop_palette" 2>/dev/null | sed -n 's/^base //p')
+    check "plain-text box has the desktop's base colour, $base" \
+        test "$(client_pixel "$shot" 320 28)" = "$base"
+    ratio=$(python3 "$here/contrast.py" "$shot" "text:$((client_x + 19)),$((client_y + 19)),307,19")
+    check "its text reads at ${ratio% *} to 1, 4.5 or better" \
+        awk -v r="${ratio% *}" 'BEGIN { exit !(r >= 4.5) }'
     check "chart is shown" test "$(client_pixel "$shot" 166 370)" = "255,255,255"
     rm -f "$shot"
 }
