@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program with Orca running: what Orca sends to speech, read from its debug log,
-# while "sos" is encoded, after it is decoded and when the blank-field message comes up.
+# The real program with Orca running: what Orca sends to speech, heard by a speech server
+# of the test's own, while "sos" is encoded, after it is decoded and when the blank-field
+# message comes up.
 # On a desktop of its own, so that nothing Orca leaves on the accessibility bus reaches
 # the tests that share the other one.
 set -euo pipefail
@@ -15,24 +16,23 @@ if pgrep -u "$(id -u)" -x orca >/dev/null; then
 fi
 
 orca_dir=$(mktemp -d)
-orca_log="$orca_dir/debug.log"
+speech_log="$orca_dir/spoken"
 orca_pid=
+speech_server_pid=
 ended() {
     ! kill -0 "$1" 2>/dev/null
 }
 
 stop_orca() {
     if [ -n "$orca_pid" ]; then
-        # Orca is the one child of script; it says goodbye before it ends, and the next
-        # Orca will not start while it lives.
-        local reader
-        reader=$(pgrep -P "$orca_pid" -x orca || true)
-        if [ -n "$reader" ]; then
-            kill "$reader" 2>/dev/null || true
-            wait_until 10 ended "$reader" || kill -KILL "$reader" 2>/dev/null || true
-        fi
+        # Orca says goodbye before it ends, and the next Orca will not start while it lives.
         kill "$orca_pid" 2>/dev/null || true
+        wait_until 10 ended "$orca_pid" || kill -KILL "$orca_pid" 2>/dev/null || true
         wait "$orca_pid" 2>/dev/null || true
+    fi
+    if [ -n "$speech_server_pid" ]; then
+        kill "$speech_server_pid" 2>/dev/null || true
+        wait "$speech_server_pid" 2>/dev/null || true
     fi
     end_app_test
     stop_desktop
@@ -43,8 +43,7 @@ start_desktop openbox
 
 # What Orca has said so far, an utterance a line, from the line given on.
 spoken_from() {
-    [ -f "$orca_log" ] || return 0
-    tr -d '\r' <"$orca_log" | sed -n "s/^.* - SPEECH OUTPUT: '\(.*\)'{.*}\$/\1/p" | tail -n "+$1"
+    tail -n "+$1" "$speech_log"
 }
 spoken_count() {
     spoken_from 1 | wc -l
@@ -70,13 +69,13 @@ has_said_steps() {
 }
 
 # Orca keeps its settings in the home folder: a private one, so the defaults hold. It
-# and the speech server it starts get no sound server: their speech, which lasts beyond
-# them, stays out of the recordings of the tests that follow. Its log is written a line
-# at a time only to a terminal, so it writes to one that script copies, flushed, into
-# the file.
-HOME=$orca_dir PULSE_SERVER="unix:$orca_dir/no-sound-server" \
-    script --quiet --flush --return --command "exec orca --debug-file=/dev/tty" \
-    "$orca_log" </dev/null >"$orca_dir/orca.out" 2>&1 &
+# speaks through the test's speech server, which sounds nothing.
+speech_socket="$orca_dir/speech"
+touch "$speech_log"
+python3 "$here/speech_server.py" "$speech_socket" "$speech_log" &
+speech_server_pid=$!
+wait_until 5 test -S "$speech_socket" || { echo "FAIL: the speech server did not listen within 5 s"; exit 1; }
+HOME=$orca_dir SPEECHD_ADDRESS="unix_socket:$speech_socket" orca </dev/null >"$orca_dir/orca.out" 2>&1 &
 orca_pid=$!
 wait_for_speech 1 "Screen reader on." 30 || { tail -n 20 "$orca_dir/orca.out"; exit 1; }
 
@@ -109,7 +108,7 @@ check "each a code added, never the whole box" \
 decoded=$(($(spoken_count) + 1))
 click_on "Morse To Text"
 check "decoding gives the text back" a11y wait "Plain text" "S O S " 5
-check "Orca reads the decoded text" wait_for_speech "$decoded" "S O S " 10
+check "Orca reads the decoded text" wait_for_speech "$decoded" "S O S" 10
 
 before=$(($(spoken_count) + 1))
 click_on Reset
@@ -118,7 +117,7 @@ check "Orca reads the blank-field message" \
     wait_for_speech "$before" "This Field Can't Be Blank!!" 10
 # Orca speaks in order: whatever it said of the decode, it said before the message.
 check "it read the decoded text once" \
-    test "$(spoken_from "$decoded" | grep -c -x -F 'S O S ')" -eq 1
+    test "$(spoken_from "$decoded" | grep -c -x -F 'S O S')" -eq 1
 check "the message box is dismissed" dismiss_error_box
 check "the program goes on" a11y wait "Plain text" "" 5
 echo "Orca said:"
