@@ -1,6 +1,7 @@
 #include "textbox/TextBox.h"
 
 #include "textbox/Boundaries.h"
+#include "textbox/LineEditRules.h"
 #include "textbox/TextBoxAccessible.h"
 
 #include <QApplication>
@@ -291,6 +292,14 @@ void TextBox::deleteWord(bool forward)
         del();
 }
 
+void TextBox::deleteWordOrSelection(bool forward)
+{
+    if (hasSelectedText() && lineEditRules::wordDeletionTakesOnlyTheSelection())
+        del();
+    else
+        deleteWord(forward);
+}
+
 void TextBox::selectWordAt(int position)
 {
     const auto [start, end] = boundaries::wordAt(edits_.text(), position);
@@ -553,9 +562,9 @@ bool TextBox::handleKey(QKeyEvent *key)
     else if (is(Key::Delete))
         del();
     else if (is(Key::DeleteEndOfWord))
-        deleteWord(true);
+        deleteWordOrSelection(true);
     else if (is(Key::DeleteStartOfWord))
-        deleteWord(false);
+        deleteWordOrSelection(false);
     else if (key->key() == Qt::Key_Backspace)
         key->modifiers() & Qt::ControlModifier ? deleteWord(false) : backspace();
     else if (typesText(key))

@@ -105,6 +105,7 @@ private:
     void moveByCharacter(int steps, bool select);
     void moveByWord(bool forward, bool select);
     void deleteWord(bool forward);
+    void deleteWordOrSelection(bool forward);
     void selectWordAt(int position);
     void replayed(const TextEdits::Replayed &replayed);
     void commitPreedit();
