@@ -11,7 +11,7 @@ test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformth
     wireplumber desktop-file-utils orca "${sanitizer_packages[@]}")
 bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
 package_packages=(dpkg-dev file lintian appstream)
-root_packages=(mmdebstrap)
+root_packages=(mmdebstrap git)
 
 # Fails, naming each, when a script or a test runs a program that none of the lists above
 # installs; see programs_check.py.
