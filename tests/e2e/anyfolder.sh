@@ -19,6 +19,7 @@ for name in "${names[@]}"; do
     shown=$(printf '%q' "$name")
     check "from $shown a dot is heard" test "$(morse_heard "$recording")" = "."
     check "from $shown nothing is printed" test ! -s "$app_log"
+    sed 's/^/    printed: /' "$app_log"
     stop_app
     app_pid=
 done

@@ -236,6 +236,7 @@ close_once() {
             test $((last_x - x0)) -ge 20 -a $((last_y - y0)) -ge 20
     else
         check "nothing printed but the protocol log" test -z "$(grep -v '^\[' "$app_log" || true)"
+        grep -v '^\[' "$app_log" | sed 's/^/    printed: /' || true
     fi
     rm -f "$frames_log"
 }
