@@ -16,8 +16,8 @@
 # Xvfb shows what mutter draws and passes it xdotool's keys.
 #
 # Each kind exports the environment a login session of that desktop gives its programs
-# (XDG_SESSION_TYPE, XDG_CURRENT_DESKTOP, DISPLAY and WAYLAND_DISPLAY), and nothing that
-# picks Qt's platform for them, except where the user would.
+# (XDG_SESSION_TYPE, XDG_CURRENT_DESKTOP, DISPLAY and WAYLAND_DISPLAY, and a UTF-8 locale),
+# and nothing that picks Qt's platform for them, except where the user would.
 
 desktop_kinds=(openbox xfwm4 mutter-x11 mutter-xwayland wayland)
 source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
@@ -82,6 +82,12 @@ start_desktop() {
     # tests listen to.
     local -x PULSE_SERVER="unix:$desktop_dir/no-sound-server"
     export XDG_RUNTIME_DIR="$desktop_dir"
+    # Debian's installer gives every login a UTF-8 locale; a machine with none set, as a
+    # new root is, gets the one every Debian has.
+    if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+        unset LC_ALL
+        export LANG=C.UTF-8
+    fi
     unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP GTK_THEME
     app_native_wayland=
     start_session_bus || return 1

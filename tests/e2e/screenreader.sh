@@ -41,9 +41,11 @@ stop_orca() {
 trap stop_orca EXIT
 start_desktop openbox
 
-# What Orca has said so far, an utterance a line, from the line given on.
+# What Orca has said so far, an utterance a line, from the line given on. Orca 43 ends
+# what it says of a window or an announcement with a full stop that Orca 48 leaves off:
+# none is kept, so that both read alike.
 spoken_from() {
-    tail -n "+$1" "$speech_log"
+    tail -n "+$1" "$speech_log" | sed 's/\.$//'
 }
 spoken_count() {
     spoken_from 1 | wc -l
@@ -61,7 +63,7 @@ wait_for_speech() {
 
 # What Orca said of the characters of an encode, from the line given on.
 spoken_steps() {
-    spoken_from "$1" | grep -E '^[^,]+, (no code|(dot|dash)( dot| dash)*)\.$' || true
+    spoken_from "$1" | grep -E '^[^,]+, (no code|(dot|dash)( dot| dash)*)$' || true
 }
 
 has_said_steps() {
@@ -77,11 +79,11 @@ speech_server_pid=$!
 wait_until 5 test -S "$speech_socket" || { echo "FAIL: the speech server did not listen within 5 s"; exit 1; }
 HOME=$orca_dir SPEECHD_ADDRESS="unix_socket:$speech_socket" orca </dev/null >"$orca_dir/orca.out" 2>&1 &
 orca_pid=$!
-wait_for_speech 1 "Screen reader on." 30 || { tail -n 20 "$orca_dir/orca.out"; exit 1; }
+wait_for_speech 1 "Screen reader on" 30 || { tail -n 20 "$orca_dir/orca.out"; exit 1; }
 
 start_app "$1"
 activate_window "$app_window"
-check "the window is presented as a frame" wait_for_speech 1 "Varnock frame." 10
+check "the window is presented as a frame" wait_for_speech 1 "Varnock frame" 10
 click_on Reset
 check "reset empties the plain-text box" a11y wait "Plain text" "" 5
 xdotool type --delay 30 "sos"
@@ -98,7 +100,7 @@ check "the last character shows with its code" a11y wait "Current character" "S 
 check "Orca says three characters" wait_until 10 has_said_steps "$before" 3
 steps=$(spoken_steps "$before")
 check "each character is spoken with its code, in order" \
-    test "$steps" = $'S, dot dot dot.\nO, dash dash dash.\nS, dot dot dot.'
+    test "$steps" = $'S, dot dot dot\nO, dash dash dash\nS, dot dot dot'
 check "the focus stays on the encode button" a11y focused "Varnock" 5
 check "the Morse box holds the codes alone" a11y wait "Morse code" "... --- ... " 5
 check "the Morse box told of three changes" wait "$watcher"
