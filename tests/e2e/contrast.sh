@@ -2,7 +2,8 @@
 # Every text of the window reads on what it is drawn on, at 4.5 to 1 or better, in each
 # colour scheme a desktop may give the program: no platform theme, Qt's GTK platform
 # theme with Adwaita, its dark variant and the two high-contrast themes, and Qt's KDE
-# platform theme with Plasma's Breeze Dark colours. Measured on pictures of the window:
+# platform theme with Plasma's Breeze Dark colours, as a Plasma 5 (Debian 12) and a Plasma 6
+# (Debian 13) session name themselves to it. Measured on pictures of the window:
 # the credit lines and the captions on the fixed grey, the boxes' text, selection and
 # caret, and the blank-field message box.
 set -euo pipefail
@@ -16,7 +17,8 @@ schemes=(
     "Adwaita dark|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=Adwaita:dark"
     "HighContrast|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=HighContrast"
     "HighContrastInverse|XDG_CURRENT_DESKTOP=GNOME GTK_THEME=HighContrastInverse"
-    "Breeze Dark|XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME=$scratch/kde"
+    "Breeze Dark, Plasma 5|XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME=$scratch/kde"
+    "Breeze Dark, Plasma 6|XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=6 XDG_CONFIG_HOME=$scratch/kde"
 )
 
 # The colours of Plasma's Breeze Dark scheme, where Qt's KDE theme reads them.
