@@ -1,7 +1,5 @@
 #include "app/Accessibility.h"
 
-#include "app/Announcer.h"
-
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -10,26 +8,26 @@
 namespace app {
 namespace {
 
-QAccessibleInterface *factory(const QString &className, QObject *object)
+// The role a widget asked for, kept on the widget itself.
+constexpr char roleProperty[] = "varnockAccessibleRole";
+
+QAccessibleInterface *factory(const QString &, QObject *object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    if (className == QLatin1String("app::Form1"))
-        return new QAccessibleWidget(widget, QAccessible::Window);
-    if (className == QLatin1String("app::Announcer"))
-        return new QAccessibleWidget(widget, QAccessible::StatusBar);
-    if (qobject_cast<Announcer *>(object->parent()))
-        return new QAccessibleWidget(widget, QAccessible::Notification);
-    return nullptr;
+    const QVariant role = object->property(roleProperty);
+    if (!role.isValid())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), role.value<QAccessible::Role>());
 }
 
 } // namespace
 
-void installAccessibility()
+void presentAs(QWidget *widget, QAccessible::Role role)
 {
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(factory); });
+    widget->setProperty(roleProperty, QVariant::fromValue(role));
 }
 
 } // namespace app

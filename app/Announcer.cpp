@@ -10,8 +10,8 @@ Announcer::Announcer(QWidget *parent)
     : QWidget(parent)
     , notification_(new QWidget(this))
 {
-    // Before its names are set, which a screen reader may hear of at once.
-    installAccessibility();
+    presentAs(this, QAccessible::StatusBar);
+    presentAs(notification_, QAccessible::Notification);
     setObjectName(QStringLiteral("Announcer"));
     setAccessibleName(QStringLiteral("Announcements"));
     notification_->setObjectName(QStringLiteral("Announcement"));

@@ -125,7 +125,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     , keyPreview_(new KeyPreview(this))
     , announcer_(new Announcer(this))
 {
-    installAccessibility();
+    presentAs(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnock"));
     setFixedSize(toPixels(5130), toPixels(7770));
