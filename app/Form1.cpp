@@ -213,16 +213,6 @@ bool Form1::event(QEvent *event)
     return handled;
 }
 
-void Form1::GetMorse()
-{
-    convert::GetMorse(strings_);
-}
-
-void Form1::GetText()
-{
-    convert::GetText(strings_);
-}
-
 void Form1::GetSound()
 {
     sounds_.GetSound(strings_.CurrentSymbol);

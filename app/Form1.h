@@ -29,9 +29,6 @@ class Form1 : public QWidget, private convert::ConversionHost {
 public:
     explicit Form1(const Platform &platform, QWidget *parent = nullptr);
 
-    // Lookups over CurrentSymbol, answering in LookupResult; a miss leaves it alone.
-    void GetMorse();
-    void GetText();
     // Starts the sound of CurrentSymbol.
     void GetSound() override;
     // Waits while the window stays alive; see Module1::Delay.

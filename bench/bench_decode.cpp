@@ -36,8 +36,9 @@ QString mebibyteOfMorse()
 void decodeAlone(benchmark::State &state)
 {
     const QString morse = mebibyteOfMorse();
+    convert::FormStrings strings;
     for (auto _ : state)
-        benchmark::DoNotOptimize(convert::decodeMorse(morse));
+        benchmark::DoNotOptimize(convert::decodeMorse(morse, strings));
     state.SetBytesProcessed(state.iterations() * morse.size());
 }
 BENCHMARK(decodeAlone)->Unit(benchmark::kMillisecond);

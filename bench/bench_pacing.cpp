@@ -3,11 +3,11 @@
 
 #include "BenchMain.h"
 #include "app/Form1.h"
-#include "textbox/TextBox.h"
-#include "sound/QtEventPump.h"
 #include "sound/Module1.h"
-#include "sound/SoundSink.h"
 #include "sound/MonotonicTickCounter.h"
+#include "sound/QtEventPump.h"
+#include "sound/SoundSink.h"
+#include "textbox/TextBox.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,34 +1,38 @@
 #include "convert/Decode.h"
 
 #include "convert/Spoken.h"
-#include "morse/MorseTable.h"
 
 namespace convert {
 
-Decoded decodeMorse(QStringView morse)
+QString decodeMorse(QStringView morse, FormStrings &strings)
 {
-    Decoded decoded;
+    QString text;
     // No token yields more than its own length plus the space that ends it.
-    decoded.text.reserve(morse.size());
-    const auto decodeToken = [&decoded](QStringView token) {
-        decoded.lastToken = token;
-        decoded.lastAnswer = morse::characterFor(token).value_or(QStringView());
-        decoded.text += decoded.lastAnswer;
+    text.reserve(morse.size());
+    const auto decodeToken = [&](QStringView token) {
+        // Assigned in place: a token costs no allocation of its own.
+        strings.CurrentSymbol.resize(0);
+        strings.CurrentSymbol.append(token);
+        // A token the table lacks gives nothing, never the character before it.
+        strings.LookupResult.resize(0);
+        GetText(strings);
+        text += strings.LookupResult;
     };
 
     qsizetype start = 0;
     qsizetype space;
     while ((space = morse.indexOf(u' ', start)) >= 0) {
         decodeToken(morse.sliced(start, space - start));
-        decoded.text += u' ';
+        text += u' ';
         start = space + 1;
     }
     // The piece after the last space, or the whole text when it holds none.
-    if (start < morse.size() || start == 0) {
+    if (start < morse.size() || start == 0)
         decodeToken(morse.sliced(start));
-        decoded.singleToken = start == 0;
-    }
-    return decoded;
+    // A lone token leaves no answer behind, so a later lookup never reads it.
+    if (start == 0)
+        strings.LookupResult.clear();
+    return text;
 }
 
 void decode(ConversionHost &host)
@@ -41,14 +45,10 @@ void decode(ConversionHost &host)
         return;
     }
 
-    const Decoded decoded = decodeMorse(morse);
-    FormStrings &strings = host.strings();
-    strings.CurrentSymbol = decoded.lastToken.toString();
-    // A lone token leaves no answer behind, so a later lookup never reads it.
-    strings.LookupResult = decoded.singleToken ? QString() : decoded.lastAnswer.toString();
     // Nothing can run while a decode runs, so Text1 is written once, at the end.
-    host.setText(Box::Text1, decoded.text);
-    host.announce(spokenDecode(decoded.text));
+    const QString text = decodeMorse(morse, host.strings());
+    host.setText(Box::Text1, text);
+    host.announce(spokenDecode(text));
 }
 
 } // namespace convert

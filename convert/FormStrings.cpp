@@ -3,17 +3,27 @@
 #include "morse/MorseTable.h"
 
 namespace convert {
+namespace {
+
+// Sets a string in place, keeping its storage: a lookup costs no allocation of its own.
+void assign(QString &string, QStringView value)
+{
+    string.resize(0);
+    string.append(value);
+}
+
+} // namespace
 
 void GetMorse(FormStrings &strings)
 {
     if (const auto code = morse::codeFor(strings.CurrentSymbol))
-        strings.LookupResult = code->toString();
+        assign(strings.LookupResult, *code);
 }
 
 void GetText(FormStrings &strings)
 {
     if (const auto character = morse::characterFor(strings.CurrentSymbol))
-        strings.LookupResult = character->toString();
+        assign(strings.LookupResult, *character);
 }
 
 } // namespace convert

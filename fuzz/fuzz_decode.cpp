@@ -65,8 +65,8 @@ bool isTableCharacter(QChar c)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::u16string morse = codeUnits(data, size);
-    const convert::Decoded decoded = convert::decodeMorse(viewOf(morse));
-    const QString &text = decoded.text;
+    convert::FormStrings strings;
+    const QString text = convert::decodeMorse(viewOf(morse), strings);
 
     require(text.size() <= qsizetype(morse.size()), "the text is no longer than the Morse");
     require(text.count(u' ') == qsizetype(std::count(morse.begin(), morse.end(), u' ')),
@@ -87,12 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // An empty last piece after a space is no token: the one before it was looked up last.
     const bool endsInSpace = tokens.size() > 1 && tokens.back().empty();
     const std::u16string_view lastToken = tokens[tokens.size() - (endsInSpace ? 2 : 1)];
-    require(decoded.lastToken.utf16() == lastToken.data()
-            && decoded.lastToken.size() == qsizetype(lastToken.size()),
-        "lastToken views the last token inside the Morse");
-    require(decoded.lastAnswer == viewOf(characterOf(lastToken)),
-        "lastAnswer is the last token's character");
-    require(decoded.singleToken == (tokens.size() == 1),
-        "singleToken says that the Morse has no space");
+    require(strings.CurrentSymbol == viewOf(lastToken), "CurrentSymbol holds the last token");
+    // A lone token leaves no answer behind.
+    require(strings.LookupResult
+            == (tokens.size() == 1 ? QStringView() : viewOf(characterOf(lastToken))),
+        "LookupResult holds the last token's character, after more than one token");
     return 0;
 }
