@@ -9,13 +9,13 @@
 #include "app/FrameGeometry.h"
 #include "app/KeyPreview.h"
 #include "app/Twips.h"
-#include "app/TypedCharacterRules.h"
 #include "app/TypingEventFilter.h"
 #include "assets/Artwork.h"
 #include "assets/Assets.h"
 #include "convert/Decode.h"
 #include "sound/Module1.h"
 #include "textbox/TextBox.h"
+#include "typing/TypedCharacterRules.h"
 
 #include <QApplication>
 #include <QCloseEvent>

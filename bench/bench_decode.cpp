@@ -2,9 +2,9 @@
 // decode button on a real window.
 
 #include "BenchMain.h"
-#include "FakePlatform.h"
 #include "app/Form1.h"
 #include "convert/Decode.h"
+#include "fakes/FakePlatform.h"
 #include "morse/MorseTable.h"
 #include "textbox/TextBox.h"
 

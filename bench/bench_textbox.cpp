@@ -4,8 +4,8 @@
 // text, and the memory held.
 
 #include "BenchMain.h"
-#include "FakePlatform.h"
 #include "app/Form1.h"
+#include "fakes/FakePlatform.h"
 #include "textbox/TextBox.h"
 
 #include <QApplication>

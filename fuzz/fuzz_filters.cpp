@@ -1,5 +1,5 @@
 #include "Require.h"
-#include "app/TypedCharacterRules.h"
+#include "typing/TypedCharacterRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "Rows.h"
 #include "convert/Spoken.h"
+#include "tests/Rows.h"
 
 #include <QTest>
 

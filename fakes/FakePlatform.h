@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FakeClock.h"
-#include "FakeSoundSink.h"
 #include "app/Platform.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeSoundSink.h"
 
 #include <functional>
 

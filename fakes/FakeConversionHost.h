@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FakeClock.h"
 #include "convert/ConversionHost.h"
+#include "fakes/FakeClock.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/TypedCharacterRules.h"
+#include "typing/TypedCharacterRules.h"
 
 namespace app {
 namespace {

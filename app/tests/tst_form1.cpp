@@ -1,7 +1,7 @@
 #include "Form1Fixture.h"
-#include "Rows.h"
 #include "app/Contrast.h"
 #include "app/KeyPreview.h"
+#include "tests/Rows.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "Form1Fixture.h"
-#include "Rows.h"
-#include "app/TypedCharacterRules.h"
+#include "tests/Rows.h"
+#include "typing/TypedCharacterRules.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "Rows.h"
 #include "morse/MorseTable.h"
+#include "tests/Rows.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "Form1Fixture.h"
-#include "Rows.h"
+#include "tests/Rows.h"
 
 #include <QApplication>
 #include <QClipboard>

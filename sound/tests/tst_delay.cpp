@@ -1,4 +1,4 @@
-#include "FakeClock.h"
+#include "fakes/FakeClock.h"
 #include "sound/Module1.h"
 #include "sound/QtEventPump.h"
 #include "sound/TickCounter.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FakePlatform.h"
 #include "app/Form1.h"
+#include "fakes/FakePlatform.h"
 #include "textbox/TextBox.h"
 
 #include <QApplication>

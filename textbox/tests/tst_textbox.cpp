@@ -1,4 +1,4 @@
-#include "Rows.h"
+#include "tests/Rows.h"
 #include "textbox/TextBox.h"
 
 #include <QAccessible>

@@ -1,5 +1,5 @@
-#include "Rows.h"
 #include "app/Contrast.h"
+#include "tests/Rows.h"
 
 #include <QTest>
 
@@ -86,7 +86,8 @@ void TestContrast::groundsMoveJustFarEnough_data()
     addRow("white on the selection blue darkens", white, selectionBlue, false);
     addRow("pale text on the selection blue darkens", paleText, selectionBlue, false);
     addRow("black on dark red lightens", black, QColor(0x80, 0, 0), false);
-    addRow("mid grey on mid grey goes as far as it can", QColor(128, 128, 128), QColor(120, 120, 120), false);
+    addRow("mid grey on mid grey goes as far as it can", QColor(128, 128, 128),
+        QColor(120, 120, 120), false);
 }
 
 void TestContrast::groundsMoveJustFarEnough()

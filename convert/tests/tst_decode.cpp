@@ -1,7 +1,7 @@
-#include "FakeConversionHost.h"
-#include "Rows.h"
 #include "convert/Decode.h"
 #include "convert/Spoken.h"
+#include "fakes/FakeConversionHost.h"
+#include "tests/Rows.h"
 
 #include <QTest>
 
