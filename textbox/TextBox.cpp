@@ -300,6 +300,13 @@ void TextBox::deleteWordOrSelection(bool forward)
         deleteWord(forward);
 }
 
+void TextBox::cutRange(int start, int end)
+{
+    setSelection(start, end - start);
+    copy();
+    del();
+}
+
 void TextBox::selectWordAt(int position)
 {
     const auto [start, end] = boundaries::wordAt(edits_.text(), position);
@@ -511,31 +518,46 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 
 bool TextBox::handleKey(QKeyEvent *key)
 {
+    // The line edit's order: the first kind of key that matches wins.
+    if (handleEditingKey(key) || handleMovingKey(key) || handleDeletingKey(key))
+        return true;
+    if (!typesText(key))
+        return false;
+    insert(key->text());
+    return true;
+}
+
+bool TextBox::handleEditingKey(QKeyEvent *key)
+{
+    using Key = QKeySequence::StandardKey;
+    if (key->matches(Key::Undo))
+        undo();
+    else if (key->matches(Key::Redo))
+        redo();
+    else if (key->matches(Key::SelectAll))
+        selectAll();
+    else if (key->matches(Key::Copy))
+        copy();
+    else if (key->matches(Key::Paste))
+        paste();
+    else if (key->matches(Key::Cut))
+        cut();
+    else if (key->matches(Key::DeleteEndOfLine))
+        cutRange(cursor_, edits_.size());
+    else if (key->matches(Key::DeleteCompleteLine))
+        cutRange(0, edits_.size());
+    else
+        return false;
+    return true;
+}
+
+bool TextBox::handleMovingKey(QKeyEvent *key)
+{
     using Key = QKeySequence::StandardKey;
     const auto is = [key](Key standard) { return key->matches(standard); };
     // In a line that reads right to left, the character after is to the left.
     const int right = rightToLeft_ ? -1 : 1;
-    if (is(Key::Undo))
-        undo();
-    else if (is(Key::Redo))
-        redo();
-    else if (is(Key::SelectAll))
-        selectAll();
-    else if (is(Key::Copy))
-        copy();
-    else if (is(Key::Paste))
-        paste();
-    else if (is(Key::Cut))
-        cut();
-    else if (is(Key::DeleteEndOfLine)) {
-        setSelection(cursor_, edits_.size() - cursor_);
-        copy();
-        del();
-    } else if (is(Key::DeleteCompleteLine)) {
-        setSelection(0, edits_.size());
-        copy();
-        del();
-    } else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfDocument))
+    if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfDocument))
         moveCursor(0, false);
     else if (is(Key::MoveToEndOfLine) || is(Key::MoveToEndOfDocument))
         moveCursor(edits_.size(), false);
@@ -547,28 +569,28 @@ bool TextBox::handleKey(QKeyEvent *key)
         hasSelectedText() ? moveCursor(selectionEnd(), false) : moveByCharacter(right, false);
     else if (is(Key::MoveToPreviousChar))
         hasSelectedText() ? moveCursor(selectionStart(), false) : moveByCharacter(-right, false);
-    else if (is(Key::SelectNextChar))
-        moveByCharacter(right, true);
-    else if (is(Key::SelectPreviousChar))
-        moveByCharacter(-right, true);
-    else if (is(Key::MoveToNextWord))
-        moveByWord(true, false);
-    else if (is(Key::MoveToPreviousWord))
-        moveByWord(false, false);
-    else if (is(Key::SelectNextWord))
-        moveByWord(true, true);
-    else if (is(Key::SelectPreviousWord))
-        moveByWord(false, true);
-    else if (is(Key::Delete))
+    else if (is(Key::SelectNextChar) || is(Key::SelectPreviousChar))
+        moveByCharacter(is(Key::SelectNextChar) ? right : -right, true);
+    else if (is(Key::MoveToNextWord) || is(Key::MoveToPreviousWord))
+        moveByWord(is(Key::MoveToNextWord), false);
+    else if (is(Key::SelectNextWord) || is(Key::SelectPreviousWord))
+        moveByWord(is(Key::SelectNextWord), true);
+    else
+        return false;
+    return true;
+}
+
+bool TextBox::handleDeletingKey(QKeyEvent *key)
+{
+    using Key = QKeySequence::StandardKey;
+    if (key->matches(Key::Delete))
         del();
-    else if (is(Key::DeleteEndOfWord))
+    else if (key->matches(Key::DeleteEndOfWord))
         deleteWordOrSelection(true);
-    else if (is(Key::DeleteStartOfWord))
+    else if (key->matches(Key::DeleteStartOfWord))
         deleteWordOrSelection(false);
     else if (key->key() == Qt::Key_Backspace)
         key->modifiers() & Qt::ControlModifier ? deleteWord(false) : backspace();
-    else if (typesText(key))
-        insert(key->text());
     else
         return false;
     return true;
@@ -741,26 +763,33 @@ void TextBox::dropEvent(QDropEvent *event)
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    const QString commit = event->commitString();
-    const bool input
-        = !commit.isEmpty() || event->preeditString() != preedit_ || event->replacementLength() > 0;
     const bool hadSelection = hasSelectedText();
     Changes changes;
+    applyCommit(*event, changes);
+    line_.setComposition(preedit_, preeditCursor_, applyComposition(*event));
+    settled(changes, hadSelection);
+}
+
+void TextBox::applyCommit(const QInputMethodEvent &event, Changes &changes)
+{
+    const QString commit = event.commitString();
+    const bool input
+        = !commit.isEmpty() || event.preeditString() != preedit_ || event.replacementLength() > 0;
     if (input)
         removeSelectedText(changes);
 
     // The caret after the commit, when nothing is committed.
     int after = cursor_;
-    if (event->replacementStart() <= 0)
-        after += int(commit.size())
-            - std::min(-event->replacementStart(), event->replacementLength());
+    if (event.replacementStart() <= 0)
+        after
+            += int(commit.size()) - std::min(-event.replacementStart(), event.replacementLength());
     // An event that brings no input leaves the selection be.
     const bool keepSelection = hasSelectedText();
-    cursor_ = std::max(0, cursor_ + event->replacementStart());
+    cursor_ = std::max(0, cursor_ + event.replacementStart());
     if (!keepSelection)
         anchor_ = cursor_;
-    if (event->replacementLength() > 0) {
-        anchor_ = std::min(cursor_ + event->replacementLength(), edits_.size());
+    if (event.replacementLength() > 0) {
+        anchor_ = std::min(cursor_ + event.replacementLength(), edits_.size());
         removeSelectedText(changes);
     }
     if (!commit.isEmpty()) {
@@ -770,12 +799,15 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
         if (!keepSelection)
             anchor_ = cursor_;
     }
+}
 
-    preedit_ = event->preeditString();
+QList<QTextLayout::FormatRange> TextBox::applyComposition(const QInputMethodEvent &event)
+{
+    preedit_ = event.preeditString();
     preeditCursor_ = int(preedit_.size());
     caretHidden_ = false;
     QList<QTextLayout::FormatRange> formats;
-    for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
+    for (const QInputMethodEvent::Attribute &attribute : event.attributes()) {
         switch (attribute.type) {
         case QInputMethodEvent::Selection:
             cursor_ = std::clamp(attribute.start + attribute.length, 0, edits_.size());
@@ -796,8 +828,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
             break;
         }
     }
-    line_.setComposition(preedit_, preeditCursor_, formats);
-    settled(changes, hadSelection);
+    return formats;
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const

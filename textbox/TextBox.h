@@ -94,6 +94,13 @@ private:
     using Changes = QList<TextEdits::Change>;
 
     bool handleKey(QKeyEvent *event);
+    bool handleEditingKey(QKeyEvent *key);
+    bool handleMovingKey(QKeyEvent *key);
+    bool handleDeletingKey(QKeyEvent *key);
+    // An input method's event: what it commits, then the composition it shows, with the
+    // formats the composition asks for.
+    void applyCommit(const QInputMethodEvent &event, Changes &changes);
+    QList<QTextLayout::FormatRange> applyComposition(const QInputMethodEvent &event);
     TextEdits::Caret caret() const;
     void setCaret(const TextEdits::Caret &caret);
     // The edits, each adding what it changed to changes; settled tells everyone once the
@@ -106,6 +113,8 @@ private:
     void moveByWord(bool forward, bool select);
     void deleteWord(bool forward);
     void deleteWordOrSelection(bool forward);
+    // Selects from start to end, copies it and deletes it.
+    void cutRange(int start, int end);
     void selectWordAt(int position);
     void replayed(const TextEdits::Replayed &replayed);
     void commitPreedit();

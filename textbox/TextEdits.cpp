@@ -110,85 +110,67 @@ TextEdits::Change TextEdits::removeSelection(const Caret &before)
 
 std::optional<TextEdits::Replayed> TextEdits::undo()
 {
-    if (!canUndo())
-        return std::nullopt;
+    return canUndo() ? std::optional(walk(true)) : std::nullopt;
+}
+
+std::optional<TextEdits::Replayed> TextEdits::redo()
+{
+    return canRedo() ? std::optional(walk(false)) : std::nullopt;
+}
+
+TextEdits::Replayed TextEdits::walk(bool back)
+{
     Replayed replayed;
-    while (undone_ > 0) {
-        const Entry &entry = history_[--undone_];
-        const int length = int(entry.characters.size());
-        switch (entry.type) {
-        case Type::Separator:
-            // Undone with the step before it.
+    while (back ? undone_ > 0 : undone_ < history_.size()) {
+        const Entry &entry = back ? history_[--undone_] : history_[undone_++];
+        // Undone, a separator goes with the step before it.
+        if (back && entry.type == Type::Separator)
             continue;
-        case Type::SetSelection:
-            replayed.caret = entry.caret;
+        replay(entry, back, replayed);
+        if (back ? undone_ == 0 : undone_ == history_.size())
             break;
-        case Type::Insert:
-            text_.remove(entry.position, length);
-            replayed.changes.append({entry.position, entry.characters, {}});
-            replayed.caret = {entry.position, 0, 0};
-            break;
-        case Type::Remove:
-        case Type::RemoveSelection:
-        case Type::Delete:
-        case Type::DeleteSelection:
-            text_.insert(entry.position, entry.characters);
-            replayed.changes.append({entry.position, {}, entry.characters});
-            // Backspace leaves the caret after what it brings back; Delete, before.
-            replayed.caret = {entry.type == Type::Remove || entry.type == Type::RemoveSelection
-                    ? entry.position + length
-                    : entry.position,
-                0, 0};
-            break;
-        }
-        if (undone_ == 0)
-            break;
-        // A step ends where a different kind of edit begins, unless it continues into
-        // the selection a removal took away.
-        const Type next = history_[undone_ - 1].type;
-        if (next != entry.type && next < Type::RemoveSelection
-            && (entry.type < Type::RemoveSelection || next == Type::Separator))
+        if (stepEnds(entry.type, history_[back ? undone_ - 1 : undone_].type, back))
             break;
     }
     return replayed;
 }
 
-std::optional<TextEdits::Replayed> TextEdits::redo()
+void TextEdits::replay(const Entry &entry, bool back, Replayed &replayed)
 {
-    if (!canRedo())
-        return std::nullopt;
-    Replayed replayed;
-    while (undone_ < history_.size()) {
-        const Entry &entry = history_[undone_++];
-        const int length = int(entry.characters.size());
-        switch (entry.type) {
-        case Type::Separator:
-        case Type::SetSelection:
-            replayed.caret = entry.caret;
-            break;
-        case Type::Insert:
-            text_.insert(entry.position, entry.characters);
-            replayed.changes.append({entry.position, {}, entry.characters});
-            replayed.caret = {entry.position + length, 0, 0};
-            break;
-        case Type::Remove:
-        case Type::RemoveSelection:
-        case Type::Delete:
-        case Type::DeleteSelection:
-            text_.remove(entry.position, length);
-            replayed.changes.append({entry.position, entry.characters, {}});
-            replayed.caret = {entry.position, 0, 0};
-            break;
-        }
-        if (undone_ == history_.size())
-            break;
-        // A redo takes the caret move after it along, and stops before the next edit.
-        const Type next = history_[undone_].type;
-        if (next != entry.type && entry.type < Type::RemoveSelection && next != Type::Separator
-            && (next < Type::RemoveSelection || entry.type == Type::Separator))
-            break;
+    if (entry.type == Type::Separator || entry.type == Type::SetSelection) {
+        replayed.caret = entry.caret;
+        return;
     }
-    return replayed;
+    // An insert undone and a removal redone take the characters out; the others put them
+    // back.
+    const bool inserts = (entry.type == Type::Insert) != back;
+    const int length = int(entry.characters.size());
+    if (inserts) {
+        text_.insert(entry.position, entry.characters);
+        replayed.changes.append({entry.position, {}, entry.characters});
+    } else {
+        text_.remove(entry.position, length);
+        replayed.changes.append({entry.position, entry.characters, {}});
+    }
+    // Typing and Backspace leave the caret after what they bring back; Delete, before.
+    const bool caretAfter = inserts
+        && (entry.type == Type::Insert || entry.type == Type::Remove
+            || entry.type == Type::RemoveSelection);
+    replayed.caret = {caretAfter ? entry.position + length : entry.position, 0, 0};
+}
+
+bool TextEdits::stepEnds(Type done, Type next, bool back)
+{
+    if (next == done)
+        return false;
+    // Undoing, a step ends where a different kind of edit begins, unless it continues
+    // into the selection a removal took away.
+    if (back)
+        return next < Type::RemoveSelection
+            && (done < Type::RemoveSelection || next == Type::Separator);
+    // Redoing, a step takes the caret move after it along, and stops before the next edit.
+    return done < Type::RemoveSelection && next != Type::Separator
+        && (next < Type::RemoveSelection || done == Type::Separator);
 }
 
 } // namespace textbox

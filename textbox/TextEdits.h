@@ -74,6 +74,10 @@ private:
         Caret caret;
     };
     void add(Entry entry, const Caret &before);
+    // Undoes (back) or redoes one step: the entries up to where stepEnds says it ends.
+    Replayed walk(bool back);
+    void replay(const Entry &entry, bool back, Replayed &replayed);
+    static bool stepEnds(Type done, Type next, bool back);
     Change remove(Type type, int position, int length, const Caret &before);
 
     QString text_;
