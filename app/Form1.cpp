@@ -130,6 +130,15 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     setWindowTitle(QStringLiteral("Varnock"));
     setFixedSize(toPixels(5130), toPixels(7770));
 
+    createControls();
+    wireControls();
+    Form_Load();
+    keepTextReadable();
+    Text1->setFocus();
+}
+
+void Form1::createControls()
+{
     // Created in tab order.
     Text1 = textBox(this, "Text1", {240, 240, 4695, 375}, courierNew(16, false),
         QStringLiteral(" Text "), QStringLiteral("Plain text"));
@@ -151,12 +160,16 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     Image1->setAccessibleName(QStringLiteral("International Morse Code chart"));
     Image1->setAccessibleDescription(assets::chartDescription());
 
-    new TypingEventFilter(Text1, filterPlainText);
-    new TypingEventFilter(Text2, filterMorse);
-
     // The credit lines lie under the boxes they touch, so every border shows whole.
     Label1->lower();
     Label2->lower();
+}
+
+// The typing filters, the tab order and the events: each control to its handler.
+void Form1::wireControls()
+{
+    new TypingEventFilter(Text1, filterPlainText);
+    new TypingEventFilter(Text2, filterMorse);
 
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, Text2);
@@ -168,10 +181,6 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-
-    Form_Load();
-    keepTextReadable();
-    Text1->setFocus();
 }
 
 void Form1::Form_Load()

@@ -42,6 +42,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The controls at their places, in tab order.
+    void createControls();
+    void wireControls();
     void Form_Load();
     void keepTextReadable();
     void Form_KeyDown(int key);

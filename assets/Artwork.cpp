@@ -76,23 +76,9 @@ QFont sans(int pixelSize, bool bold)
     return font;
 }
 
-} // namespace
-
-QImage chartImage(qreal devicePixelRatio)
+// The chart's frame, its title and its timing rules, ruled off from the codes below.
+void drawChartHeading(QPainter &painter)
 {
-    QImage chart(int(std::ceil(chartWidth * devicePixelRatio)),
-        int(std::ceil(chartHeight * devicePixelRatio)), QImage::Format_RGB32);
-    chart.setDevicePixelRatio(devicePixelRatio);
-    chart.fill(Qt::white);
-    QPainter painter(&chart);
-    drawChart(painter);
-    return chart;
-}
-
-void drawChart(QPainter &painter)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
     // The frame and the rule are filled rather than stroked, so that they are a logical
     // pixel wide at every scale.
     painter.fillRect(QRect(0, 0, chartWidth, chartHeight), Qt::black);
@@ -112,9 +98,12 @@ void drawChart(QPainter &painter)
         y += ruleHeight;
     }
     painter.fillRect(QRect(8, 107, chartWidth - 16, 1), Qt::black);
+}
 
-    // Three columns: A to M, N to Z, 0 to 9. The letters' codes are at most 13 units long,
-    // the digits' 19.
+// Three columns of characters with their codes: A to M, N to Z, 0 to 9. The letters'
+// codes are at most 13 units long, the digits' 19.
+void drawChartCodes(QPainter &painter)
+{
     const std::u16string_view columns[] = {
         chartCharacters.substr(0, 13), chartCharacters.substr(13, 13), chartCharacters.substr(26)};
     const int lefts[] = {12, 108, 204};
@@ -139,6 +128,27 @@ void drawChart(QPainter &painter)
         }
     }
     paintMarks(painter, marks);
+}
+
+} // namespace
+
+QImage chartImage(qreal devicePixelRatio)
+{
+    QImage chart(int(std::ceil(chartWidth * devicePixelRatio)),
+        int(std::ceil(chartHeight * devicePixelRatio)), QImage::Format_RGB32);
+    chart.setDevicePixelRatio(devicePixelRatio);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    drawChart(painter);
+    return chart;
+}
+
+void drawChart(QPainter &painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawChartHeading(painter);
+    drawChartCodes(painter);
     painter.restore();
 }
 
