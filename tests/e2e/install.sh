@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installing: the program lands with its recordings in a folder of its own, bin/ links to
-# it, the desktop entry and the metainfo validate, the icon theme gets every side, and the
-# installed program, started through the link, finds its recordings and tells the window
-# system and the audio server who it is.
+# Installing: the program lands in a folder of its own, its recordings in share/ with a
+# link to each beside the program, bin/ links to it, the desktop entry and the metainfo
+# validate, the icon theme gets every side, and the installed program, started through the
+# link, finds its recordings and tells the window system and the audio server who it is.
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/app.sh"
@@ -13,7 +13,9 @@ prefix=$scratch
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 check "bin/varnock links to the program" test "$(readlink -f "$prefix/bin/varnock")" = "$(readlink -f "$prefix"/lib*/varnock/varnock)"
-check "35 recordings beside it" test "$(ls "$prefix"/lib*/varnock/morsecode_*.wav | wc -l)" -eq 35
+check "35 recordings in share/varnock" test "$(ls "$prefix"/share/varnock/morsecode_*.wav | wc -l)" -eq 35
+check "each reached from beside the program" \
+    test "$(cd "$prefix"/lib*/varnock && cat morsecode_*.wav | cksum)" = "$(cat "$prefix"/share/varnock/morsecode_*.wav | cksum)"
 entry=$prefix/share/applications/org.varnock.Varnock.desktop
 check "the desktop entry validates" desktop-file-validate "$entry"
 # What the validator finds, pedantically, one "severity tag" a line, or nothing at all if
