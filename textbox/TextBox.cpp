@@ -1,8 +1,8 @@
 #include "textbox/TextBox.h"
 
+#include "textbox/AccessibleNotices.h"
 #include "textbox/Boundaries.h"
 #include "textbox/LineEditRules.h"
-#include "textbox/TextBoxAccessible.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -65,7 +65,7 @@ TextBox::TextBox(const QString &text, QWidget *parent)
     : QWidget(parent)
     , line_(edits_)
 {
-    installTextBoxAccessibility();
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_KeyCompression);

@@ -93,6 +93,9 @@ protected:
 private:
     using Changes = QList<TextEdits::Change>;
 
+    // Makes screen readers see every box as an editable text (TextBoxAccessible.cpp).
+    static void installAccessibility();
+
     bool handleKey(QKeyEvent *event);
     bool handleEditingKey(QKeyEvent *key);
     bool handleMovingKey(QKeyEvent *key);

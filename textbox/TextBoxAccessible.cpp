@@ -1,4 +1,5 @@
-#include "textbox/TextBoxAccessible.h"
+// A text box as a screen reader sees it: an editable text with the AT-SPI Text and
+// EditableText interfaces, answered from the stretch asked about.
 
 #include "textbox/TextBox.h"
 
@@ -164,57 +165,18 @@ private:
     }
 };
 
-QAccessibleInterface *textBoxFactory(const QString &className, QObject *object)
+QAccessibleInterface *textBoxFactory(const QString &, QObject *object)
 {
-    if (className == QLatin1String("textbox::TextBox") && object && object->isWidgetType())
-        return new TextBoxAccessible(static_cast<TextBox *>(object));
-    return nullptr;
+    auto *box = qobject_cast<TextBox *>(object);
+    return box ? new TextBoxAccessible(box) : nullptr;
 }
 
 } // namespace
 
-void installTextBoxAccessibility()
+void TextBox::installAccessibility()
 {
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(textBoxFactory); });
-}
-
-void notifyTextReplaced(TextBox *box, const QString &old, const QString &text)
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleTextUpdateEvent event(box, 0, old, text);
-    QAccessible::updateAccessibility(&event);
-}
-
-void notifyTextChanged(TextBox *box, int position, const QString &removed, const QString &inserted)
-{
-    if (!QAccessible::isActive())
-        return;
-    if (!removed.isEmpty()) {
-        QAccessibleTextRemoveEvent event(box, position, removed);
-        QAccessible::updateAccessibility(&event);
-    }
-    if (!inserted.isEmpty()) {
-        QAccessibleTextInsertEvent event(box, position, inserted);
-        QAccessible::updateAccessibility(&event);
-    }
-}
-
-void notifyCursorMoved(TextBox *box, int position)
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleTextCursorEvent event(box, position);
-    QAccessible::updateAccessibility(&event);
-}
-
-void notifySelectionChanged(TextBox *box, int start, int end)
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleTextSelectionEvent event(box, start, end);
-    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace textbox
