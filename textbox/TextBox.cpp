@@ -766,7 +766,9 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     const bool hadSelection = hasSelectedText();
     Changes changes;
     applyCommit(*event, changes);
-    line_.setComposition(preedit_, preeditCursor_, applyComposition(*event));
+    // Sets the composition and its caret before they are passed on.
+    const QList<QTextLayout::FormatRange> formats = applyComposition(*event);
+    line_.setComposition(preedit_, preeditCursor_, formats);
     settled(changes, hadSelection);
 }
 
