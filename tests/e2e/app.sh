@@ -127,8 +127,12 @@ start_app() {
         return 0
     fi
     wait_until 20 app_window_shown && return 0
-    kill -0 "$app_pid" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
-    echo "FAIL: no window within 20 s"
+    if kill -0 "$app_pid" 2>/dev/null; then
+        echo "FAIL: no window within 20 s"
+    else
+        wait "$app_pid" && echo "FAIL: the program ended" || echo "FAIL: the program ended with status $?"
+    fi
+    sed 's/^/    printed: /' "$app_log"
     exit 1
 }
 
