@@ -58,6 +58,7 @@ private:
     std::optional<QRect> asked_;
     bool answeredSinceAsked_ = false;
     bool frameDrawn_ = false;
+    bool firstPass_ = true;
 };
 
 } // namespace app

@@ -38,10 +38,7 @@ start_xvfb() {
     local fifo display
     fifo="$desktop_dir/displayfd"
     mkfifo "$fifo"
-    # Only the socket in /tmp: an abstract one is seen from every mount namespace on the
-    # machine, and a suite run in a root beside this one could reach this desktop through it.
-    Xvfb -displayfd 3 -screen 0 "${desktop_screen}x24" -nolisten tcp -nolisten local \
-        3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${desktop_screen}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     desktop_pids+=($!)
     read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
     desktop_x=":$display"
