@@ -22,6 +22,7 @@ Frame frameOf(WindowGeometry &window)
 
 void animateClosing(WindowGeometry &window)
 {
+    int unchangedPasses = 0;
     for (;;) {
         const Frame before = frameOf(window);
         window.setTop(window.Top() + positionStep);
@@ -34,8 +35,11 @@ void animateClosing(WindowGeometry &window)
             return;
         // A window the window system will neither move nor shrink any further, such as
         // one at its smallest size that the compositor keeps in place, would never get
-        // past the screen's width.
-        if (frameOf(window) == before)
+        // past the screen's width: two passes in a row that change nothing end it. One
+        // does not: mutter was seen to answer the first pass after a close request with
+        // the frame as it was, and to carry out the next.
+        unchangedPasses = frameOf(window) == before ? unchangedPasses + 1 : 0;
+        if (unchangedPasses == 2)
             return;
     }
 }

@@ -24,10 +24,6 @@ namespace {
 // within milliseconds; one that says nothing to a change it refuses costs this once, at
 // the end of the animation.
 constexpr int longestAnswerMs = 250;
-// The first answer may take longer: a window manager that has just been asked to close the
-// window, on a loaded machine and in a session just started, was seen to take more than
-// 250 ms for it, and the animation then ended before it began.
-constexpr int longestFirstAnswerMs = 1000;
 
 // A window slow to draw, such as one whose box holds megabytes of text and takes a
 // second for every frame, would slide for many minutes: past this, the animation ends.
@@ -136,7 +132,7 @@ int FrameGeometry::longestWaitMs() const
     // program has resized its window itself.
     if (drawnByFrames_)
         return int(std::ceil(1000 / std::max(window_->screen()->refreshRate(), 1.0)));
-    return firstPass_ ? longestFirstAnswerMs : longestAnswerMs;
+    return longestAnswerMs;
 }
 
 bool FrameGeometry::carryOut()
@@ -165,7 +161,6 @@ bool FrameGeometry::carryOut()
     }
     // A window manager may answer a move and a resize in two parts, sent together.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    firstPass_ = false;
     return true;
 }
 

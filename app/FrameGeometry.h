@@ -58,7 +58,6 @@ private:
     std::optional<QRect> asked_;
     bool answeredSinceAsked_ = false;
     bool frameDrawn_ = false;
-    bool firstPass_ = true;
 };
 
 } // namespace app

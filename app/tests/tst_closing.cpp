@@ -21,6 +21,9 @@ public:
     float rightmostLeft = std::numeric_limits<float>::max();
     float smallest = 30;
     int passesAnswered = std::numeric_limits<int>::max();
+    // Passes answered first with the frame as it was, as by a window manager still busy
+    // with the window just shown.
+    int passesIgnoredFirst = 0;
     int passesInTime = std::numeric_limits<int>::max();
     QList<float> tops;
 
@@ -37,6 +40,10 @@ public:
     {
         if (passesInTime-- <= 0)
             return false;
+        if (passesIgnoredFirst-- > 0) {
+            tops.append(top);
+            return true;
+        }
         if (passesAnswered-- > 0) {
             top = std::min(asked.top, std::max(top, lowestTop));
             left = std::min(asked.left, std::max(left, rightmostLeft));
@@ -64,6 +71,7 @@ private Q_SLOTS:
     void windowKeptFromMovingShrinksToItsSmallestThenEnds_data();
     void windowKeptFromMovingShrinksToItsSmallestThenEnds();
     void windowSystemThatStopsAnsweringEndsIt();
+    void firstPassLeftUnansweredDoesNotEndIt();
     void windowOutOfTimeEndsAtOnce();
     void closingTheWindowAnimatesAndEndsTheProcess();
     void closingDuringAnEncodeEndsIt();
@@ -107,13 +115,13 @@ void TestClosing::windowKeptFromMovingShrinksToItsSmallestThenEnds_data()
     QTest::addColumn<int>("passes");
     QTest::addColumn<float>("top");
     QTest::addColumn<float>("left");
-    // The height, the larger size, reaches the smallest in 135 passes; one more pass
-    // changes nothing.
-    QTest::newRow("never moves") << 3930.f << 7035.f << 136 << 3930.f << 7035.f;
+    // The height, the larger size, reaches the smallest in 135 passes; two more passes
+    // change nothing.
+    QTest::newRow("never moves") << 3930.f << 7035.f << 137 << 3930.f << 7035.f;
     QTest::newRow("kept on the screen, the left stopping first")
-        << 15345.f << 12000.f << 382 << 15345.f << 12000.f;
+        << 15345.f << 12000.f << 383 << 15345.f << 12000.f;
     QTest::newRow("stops moving while it still shrinks")
-        << 4500.f << 7600.f << 136 << 4500.f << 7600.f;
+        << 4500.f << 7600.f << 137 << 4500.f << 7600.f;
 }
 
 void TestClosing::windowKeptFromMovingShrinksToItsSmallestThenEnds()
@@ -137,8 +145,19 @@ void TestClosing::windowSystemThatStopsAnsweringEndsIt()
     FakeWindow window;
     window.passesAnswered = 7;
     app::animateClosing(window);
-    QCOMPARE(window.tops.size(), 8);
+    QCOMPARE(window.tops.size(), 9);
     QCOMPARE(window.top, 3930.f + 7 * 30);
+}
+
+void TestClosing::firstPassLeftUnansweredDoesNotEndIt()
+{
+    FakeWindow unhindered;
+    app::animateClosing(unhindered);
+    FakeWindow window;
+    window.passesIgnoredFirst = 1;
+    app::animateClosing(window);
+    QCOMPARE(window.tops.size(), unhindered.tops.size() + 1);
+    QVERIFY(window.top > window.screen);
 }
 
 void TestClosing::windowOutOfTimeEndsAtOnce()
