@@ -61,8 +61,12 @@ start_pipewire() {
     wait_until 10 pactl info || { echo "pipewire-pulse did not start" >&2; return 1; }
     pactl load-module module-null-sink sink_name=null >/dev/null || return 1
     # WirePlumber may not yet hold the default: asked again until it does.
-    wait_until 10 make_null_the_default \
-        || { echo "WirePlumber did not take the null sink as the default" >&2; return 1; }
+    if ! wait_until 10 make_null_the_default; then
+        echo "WirePlumber did not take the null sink as the default; its log ends:" >&2
+        tail -n 20 "$audio_dir/wireplumber.log" >&2
+        pactl info >&2 || true
+        return 1
+    fi
 }
 
 make_null_the_default() {
