@@ -569,12 +569,18 @@ bool TextBox::handleMovingKey(QKeyEvent *key)
         hasSelectedText() ? moveCursor(selectionEnd(), false) : moveByCharacter(right, false);
     else if (is(Key::MoveToPreviousChar))
         hasSelectedText() ? moveCursor(selectionStart(), false) : moveByCharacter(-right, false);
-    else if (is(Key::SelectNextChar) || is(Key::SelectPreviousChar))
-        moveByCharacter(is(Key::SelectNextChar) ? right : -right, true);
-    else if (is(Key::MoveToNextWord) || is(Key::MoveToPreviousWord))
-        moveByWord(is(Key::MoveToNextWord), false);
-    else if (is(Key::SelectNextWord) || is(Key::SelectPreviousWord))
-        moveByWord(is(Key::SelectNextWord), true);
+    else if (is(Key::SelectNextChar))
+        moveByCharacter(right, true);
+    else if (is(Key::SelectPreviousChar))
+        moveByCharacter(-right, true);
+    else if (is(Key::MoveToNextWord))
+        moveByWord(true, false);
+    else if (is(Key::MoveToPreviousWord))
+        moveByWord(false, false);
+    else if (is(Key::SelectNextWord))
+        moveByWord(true, true);
+    else if (is(Key::SelectPreviousWord))
+        moveByWord(false, true);
     else
         return false;
     return true;
