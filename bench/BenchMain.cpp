@@ -1,6 +1,7 @@
 #include "BenchMain.h"
 
 #include <QApplication>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -25,7 +26,11 @@ public:
 
 Figure counter(const std::string &name)
 {
-    return [name](const benchmark::BenchmarkReporter::Run &run) { return run.counters.at(name); };
+    // A benchmark that stopped with an error set none: its figure misses any bound.
+    return [name](const benchmark::BenchmarkReporter::Run &run) {
+        const auto found = run.counters.find(name);
+        return found == run.counters.end() ? std::nan("") : double(found->second);
+    };
 }
 
 double milliseconds(const benchmark::BenchmarkReporter::Run &run)
@@ -53,19 +58,24 @@ int run(int argc, char **argv, const std::vector<Target> &targets)
     benchmark::Shutdown();
 
     int missed = 0;
-    std::printf("\n%-56s %14s   %s\n", "figure", "value", "target");
+    std::printf("\n%-72s %14s   %s\n", "figure", "value", "target");
     for (const Target &target : targets) {
         const auto found = reporter.kept.find(target.benchmark);
         if (found == reporter.kept.end()) {
-            std::printf("%-56s %14s   not run\n", target.figure.c_str(), "-");
+            std::printf("%-72s %14s   not run\n", target.figure.c_str(), "-");
             ++missed;
             continue;
         }
         const double value = target.value(found->second);
+        if (target.bound == Target::Shown) {
+            std::printf("%-72s %10.2f %-3s   for comparison\n", target.figure.c_str(), value,
+                target.unit.c_str());
+            continue;
+        }
         const bool kept
             = target.bound == Target::AtLeast ? value >= target.limit : value <= target.limit;
         missed += !kept;
-        std::printf("%-56s %10.2f %-3s   %s %g %s: %s\n", target.figure.c_str(), value,
+        std::printf("%-72s %10.2f %-3s   %s %g %s: %s\n", target.figure.c_str(), value,
             target.unit.c_str(), target.bound == Target::AtLeast ? ">=" : "<=", target.limit,
             target.unit.c_str(), kept ? "ok" : "MISSED");
     }

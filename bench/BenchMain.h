@@ -19,13 +19,14 @@ double milliseconds(const benchmark::BenchmarkReporter::Run &run);
 // The processor time this process has used so far, in milliseconds.
 double processCpuMs();
 
-// A figure read off one benchmark's result, and the bound it must keep.
+// A figure read off one benchmark's result, and the bound it must keep; a figure shown
+// only for comparison keeps none.
 struct Target {
     std::string benchmark;
     std::string figure;
     std::string unit;
     Figure value;
-    enum Bound { AtLeast, AtMost } bound;
+    enum Bound { AtLeast, AtMost, Shown } bound;
     double limit;
 };
 

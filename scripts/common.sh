@@ -10,7 +10,7 @@ test_packages=(xvfb openbox xfwm4 mutter xwayland qt6-wayland qt6-gtk-platformth
     gnome-themes-extra fonts-urw-base35 xdotool x11-utils x11-apps x11-xserver-utils imagemagick
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 pulseaudio pulseaudio-utils pipewire pipewire-pulse
     wireplumber desktop-file-utils orca "${sanitizer_packages[@]}")
-bench_packages=(libbenchmark-dev libpipewire-0.3-dev)
+bench_packages=(libbenchmark-dev libpipewire-0.3-dev qt6-multimedia-dev)
 package_packages=(dpkg-dev file lintian)
 root_packages=(mmdebstrap git)
 

@@ -11,12 +11,6 @@ namespace sound {
 
 namespace {
 
-// From a clip's bytes to the speaker, the sink's own buffer included: small enough that a
-// sound starts and is cut off promptly on any sink, large enough that the server does not
-// wake up for every few samples. PipeWire's PulseAudio server runs its cycle at a quarter
-// of it while the sound plays, which it keeps at no less than 256 frames (5.3 ms).
-constexpr pa_usec_t targetLatency = 20 * PA_USEC_PER_MSEC;
-
 class MainloopLocker {
 public:
     explicit MainloopLocker(pa_threaded_mainloop *mainloop)
@@ -186,7 +180,8 @@ void PulseOutput::open(std::shared_ptr<const SoundClip> clip)
         return;
     pa_buffer_attr buffer;
     buffer.maxlength = uint32_t(-1);
-    buffer.tlength = uint32_t(pa_usec_to_bytes(targetLatency, &spec));
+    buffer.tlength
+        = uint32_t(pa_usec_to_bytes(pa_usec_t(targetLatency.count()) * PA_USEC_PER_MSEC, &spec));
     buffer.prebuf = uint32_t(-1);
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);

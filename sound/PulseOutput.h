@@ -33,6 +33,12 @@ public:
     // later start cuts it; without a server the clip sounds as nothing.
     void start(std::shared_ptr<const SoundClip> clip);
 
+    // From a clip's bytes to the speaker, the sink's own buffer included: small enough that a
+    // sound starts and is cut off promptly on any sink, large enough that the server does not
+    // wake up for every few samples. PipeWire's PulseAudio server runs its cycle at a quarter
+    // of it while the sound plays, which it keeps at no less than 256 frames (5.3 ms).
+    static constexpr std::chrono::milliseconds targetLatency{20};
+
     // A server that is missing or went away is looked for again no sooner than this after
     // the last try, so that a burst of key presses without a server does not turn into a
     // burst of connection attempts.

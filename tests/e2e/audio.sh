@@ -17,6 +17,18 @@ start_audio() {
     # A client.conf there keeps clients from spawning servers of their own: pulse_server.sh
     # writes it, or start_pipewire.
     export PULSE_CLIENTCONFIG="$audio_dir/client.conf"
+    launch_audio
+}
+
+# Ends the server's processes and starts them again in the same folder, as a user's
+# session restarts its server: clients find it where it was.
+restart_audio() {
+    stop_processes "${audio_pids[@]}"
+    audio_pids=()
+    launch_audio
+}
+
+launch_audio() {
     case "$audio_kind" in
     pulseaudio) start_pulseaudio || return 1 ;;
     pipewire) start_pipewire || return 1 ;;
