@@ -24,6 +24,11 @@ void PacatPlayer::play(const QByteArray &path)
             QFile::decodeName(path)});
 }
 
+bool PacatPlayer::ended() const
+{
+    return !playing_ || playing_->state() == QProcess::NotRunning;
+}
+
 void PacatPlayer::stop()
 {
     if (!playing_)

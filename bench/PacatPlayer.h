@@ -16,6 +16,8 @@ public:
     ~PacatPlayer() override;
 
     void play(const QByteArray &path) override;
+    // Whether the last pacat has ended: started late on a busy machine, it plays on late.
+    bool ended() const;
 
 private:
     void stop();
