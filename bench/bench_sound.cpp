@@ -428,6 +428,33 @@ void serverRestart(benchmark::State &state)
     }
 }
 
+// A figure of our player with its bound, then the same figure of Qt Multimedia's player,
+// shown beside it only. Where benchmark or name holds "{}", it stands for the player's name.
+std::vector<bench::Target> beside(const std::string &benchmark, const std::string &name,
+    const std::string &figure, const std::string &unit, bench::Target::Bound bound, double limit)
+{
+    const std::string server(envOr("VARNOCK_AUDIO_SERVER", "no server"));
+    const auto of = [](std::string text, std::string_view player) {
+        if (const auto at = text.find("{}"); at != std::string::npos)
+            text.replace(at, 2, player);
+        return text;
+    };
+    return {
+        {of(benchmark, "ours"), figure + ", ours, " + server, unit,
+            bench::counter(of(name, "ours")), bound, limit},
+        {of(benchmark, "qt"), figure + ", Qt Multimedia, " + server, unit,
+            bench::counter(of(name, "qt")), bench::Target::Shown, 0},
+    };
+}
+
+std::vector<bench::Target> joined(std::initializer_list<std::vector<bench::Target>> lists)
+{
+    std::vector<bench::Target> all;
+    for (const auto &list : lists)
+        all.insert(all.end(), list.begin(), list.end());
+    return all;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -435,43 +462,32 @@ int main(int argc, char **argv)
     using bench::counter;
     using bench::Target;
     const std::string server = std::string(envOr("VARNOCK_AUDIO_SERVER", "no server"));
-    const std::string ours = ", ours, " + server, qt = ", Qt Multimedia, " + server,
-                      reference = ", pacat, " + server;
+    const std::string ours = ", ours, " + server, reference = ", pacat, " + server;
     const std::string_view soundCase = envOr("VARNOCK_SOUND_CASE", "");
     if (soundCase == "no-server") {
         for (const auto &[peer, name] : peers)
             benchmark::RegisterBenchmark(("noServer/" + std::string(name)).c_str(), noServer, peer)
                 ->Iterations(1);
+        const std::string run = "noServer/{}/iterations:1";
         return bench::run(argc, argv,
-            {
-                {"noServer/ours/iterations:1", "longest start, no server" + ours, "ms",
-                    counter("longest_start_ms"), Target::AtMost, 1},
-                {"noServer/qt/iterations:1", "longest start, no server" + qt, "ms",
-                    counter("longest_start_ms"), Target::Shown, 0},
-                {"noServer/ours/iterations:1", "making the player, no server" + ours, "ms",
-                    counter("making_ms"), Target::AtMost, 100},
-                {"noServer/qt/iterations:1", "making the player, no server" + qt, "ms",
-                    counter("making_ms"), Target::Shown, 0},
-            });
+            joined({
+                beside(
+                    run, "longest_start_ms", "longest start, no server", "ms", Target::AtMost, 1),
+                beside(run, "making_ms", "making the player, no server", "ms", Target::AtMost, 100),
+            }));
     }
     if (soundCase == "restart") {
         benchmark::RegisterBenchmark("serverRestart", serverRestart)->Iterations(1);
         const std::string run = "serverRestart/iterations:1";
         return bench::run(argc, argv,
-            {
-                {run, "heard before a server restart" + ours, "", counter("heard_before_ours"),
-                    Target::AtLeast, 1},
-                {run, "heard before a server restart" + qt, "", counter("heard_before_qt"),
-                    Target::Shown, 0},
-                {run, "heard again after a server restart" + ours, "s", counter("recovery_s_ours"),
-                    Target::AtMost, 3},
-                {run, "heard again after a server restart" + qt, "s", counter("recovery_s_qt"),
-                    Target::Shown, 0},
-                {run, "longest start, server restarting" + ours, "ms",
-                    counter("longest_start_ms_ours"), Target::AtMost, 1},
-                {run, "longest start, server restarting" + qt, "ms", counter("longest_start_ms_qt"),
-                    Target::Shown, 0},
-            });
+            joined({
+                beside(run, "heard_before_{}", "heard before a server restart", "", Target::AtLeast,
+                    1),
+                beside(run, "recovery_s_{}", "heard again after a server restart", "s",
+                    Target::AtMost, 3),
+                beside(run, "longest_start_ms_{}", "longest start, server restarting", "ms",
+                    Target::AtMost, 1),
+            }));
     }
     // A start waits for the server's next cycle, half a cycle at the median, and reaches the
     // monitor a cycle later. PipeWire's PulseAudio server cycles no faster than 256 frames
@@ -495,53 +511,38 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("idleWindow/" + std::string(name)).c_str(), idleWindow, peer)
             ->Iterations(5)
             ->Unit(benchmark::kMillisecond);
-    const std::string start = "startToFirstSample/ours/iterations:50",
-                      qtStart = "startToFirstSample/qt/iterations:50",
-                      replace = "replaceInProgress/ours/iterations:20",
-                      qtReplace = "replaceInProgress/qt/iterations:20",
-                      idle = "idleWindow/ours/iterations:5", qtIdle = "idleWindow/qt/iterations:5",
-                      whole = "elementsWhole/iterations:1";
+    const std::string start = "startToFirstSample/{}/iterations:50",
+                      replace = "replaceInProgress/{}/iterations:20",
+                      idle = "idleWindow/{}/iterations:5", whole = "elementsWhole/iterations:1";
     return bench::run(argc, argv,
-        {
-            {start, "start to first sample, median" + ours, "ms", counter("median_latency_ms"),
-                Target::AtMost, firstSampleMs},
-            {qtStart, "start to first sample, median" + qt, "ms", counter("median_latency_ms"),
-                Target::Shown, 0},
-            {start, "start to first sample, 95th percentile" + ours, "ms",
-                counter("p95_latency_ms"), Target::Shown, 0},
-            {qtStart, "start to first sample, 95th percentile" + qt, "ms",
-                counter("p95_latency_ms"), Target::Shown, 0},
-            {start, "starts heard, of 50" + ours, "", counter("heard"), Target::AtLeast, 50},
-            {qtStart, "starts heard, of 50" + qt, "", counter("heard"), Target::Shown, 0},
-            {start, "a start holds the window, 95th percentile" + ours, "ms",
-                counter("hold_p95_ms"), Target::AtMost, 1},
-            {qtStart, "a start holds the window, 95th percentile" + qt, "ms",
-                counter("hold_p95_ms"), Target::Shown, 0},
-            {replace, "a replacing start to its first sample, median" + ours, "ms",
-                counter("median_latency_ms"), Target::AtMost, firstSampleMs},
-            {qtReplace, "a replacing start to its first sample, median" + qt, "ms",
-                counter("median_latency_ms"), Target::Shown, 0},
-            {replace, "replaced sounds cut at once, of 20" + ours, "", counter("cut"),
-                Target::AtLeast, 20},
-            {qtReplace, "replaced sounds cut at once, of 20" + qt, "", counter("cut"),
-                Target::Shown, 0},
-            {idle, "CPU of the idle window, median of 5 x 4 s" + ours, "%", counter("cpu_percent"),
-                Target::AtMost, 0.5},
-            {qtIdle, "CPU of the idle window, median of 5 x 4 s" + qt, "%", counter("cpu_percent"),
-                Target::Shown, 0},
-            {whole, "elements heard, two busy loops beside" + ours, "", counter("elements"),
-                Target::AtLeast, 2000},
-            {whole, "elements heard, two busy loops beside" + reference, "",
-                counter("elements_pacat"), Target::Shown, 0},
-            {whole, "elements heard broken by both listeners" + ours, "", counter("broken"),
-                Target::Shown, 0},
-            {whole, "elements heard broken by both listeners" + reference, "",
-                counter("broken_pacat"), Target::Shown, 0},
-            {whole, "elements broken beyond those broken for pacat" + ours, "",
-                counter("broken_beyond_pacat"), Target::AtMost, 0},
-            {whole, "elements heard broken by one listener only" + ours, "",
-                counter("broken_for_one"), Target::Shown, 0},
-            {whole, "elements heard broken by one listener only" + reference, "",
-                counter("broken_for_one_pacat"), Target::Shown, 0},
-        });
+        joined({
+            beside(start, "median_latency_ms", "start to first sample, median", "ms",
+                Target::AtMost, firstSampleMs),
+            beside(start, "p95_latency_ms", "start to first sample, 95th percentile", "ms",
+                Target::Shown, 0),
+            beside(start, "heard", "starts heard, of 50", "", Target::AtLeast, 50),
+            beside(start, "hold_p95_ms", "a start holds the window, 95th percentile", "ms",
+                Target::AtMost, 1),
+            beside(replace, "median_latency_ms", "a replacing start to its first sample, median",
+                "ms", Target::AtMost, firstSampleMs),
+            beside(replace, "cut", "replaced sounds cut at once, of 20", "", Target::AtLeast, 20),
+            beside(idle, "cpu_percent", "CPU of the idle window, median of 5 x 4 s", "%",
+                Target::AtMost, 0.5),
+            {
+                {whole, "elements heard, two busy loops beside" + ours, "", counter("elements"),
+                    Target::AtLeast, 2000},
+                {whole, "elements heard, two busy loops beside" + reference, "",
+                    counter("elements_pacat"), Target::Shown, 0},
+                {whole, "elements heard broken by both listeners" + ours, "", counter("broken"),
+                    Target::Shown, 0},
+                {whole, "elements heard broken by both listeners" + reference, "",
+                    counter("broken_pacat"), Target::Shown, 0},
+                {whole, "elements broken beyond those broken for pacat" + ours, "",
+                    counter("broken_beyond_pacat"), Target::AtMost, 0},
+                {whole, "elements heard broken by one listener only" + ours, "",
+                    counter("broken_for_one"), Target::Shown, 0},
+                {whole, "elements heard broken by one listener only" + reference, "",
+                    counter("broken_for_one_pacat"), Target::Shown, 0},
+            },
+        }));
 }
