@@ -135,6 +135,7 @@ Form1::Form1(const Platform &platform, QWidget *parent)
     Form_Load();
     keepTextReadable();
     Text1->setFocus();
+    sounds_.prepare();
 }
 
 void Form1::createControls()

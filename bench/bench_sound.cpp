@@ -146,6 +146,31 @@ void startToFirstSample(benchmark::State &state, Peer peer)
     state.counters["hold_p95_ms"] = percentile(holds, 95);
 }
 
+// The first sound of a window just opened: the player is made and readied as the window
+// does it, and the first key comes half a second later, once the window has shown.
+void firstSound(benchmark::State &state, Peer peer)
+{
+    const auto monitor = listener();
+    if (!monitor->listening()) {
+        state.SkipWithError("no audio server to listen to");
+        return;
+    }
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        const auto sink = player(peer);
+        sink->prepare(recording('E'));
+        spinFor(std::chrono::milliseconds(500));
+        monitor->forget();
+        const auto started = Clock::now();
+        sink->play(recording('E'));
+        if (const auto heard = monitor->nextSound())
+            latencies.push_back(ms(*heard - started));
+        spinFor(std::chrono::milliseconds(100));
+    }
+    state.counters["median_latency_ms"] = percentile(latencies, 50);
+    state.counters["heard"] = double(latencies.size());
+}
+
 // A held arrow key starts a sound before the last one ended. O's first dash is heard out,
 // and in the silence after it E starts: the new sound must come at once, and O must not
 // go on, so that what follows is E's one dot and nothing else.
@@ -503,6 +528,9 @@ int main(int argc, char **argv)
             ("replaceInProgress/" + std::string(name)).c_str(), replaceInProgress, peer)
             ->Iterations(20)
             ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("firstSound/" + std::string(name)).c_str(), firstSound, peer)
+            ->Iterations(10)
+            ->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("elementsWhole", elementsWhole)
         ->Iterations(1)
@@ -513,7 +541,8 @@ int main(int argc, char **argv)
             ->Unit(benchmark::kMillisecond);
     const std::string start = "startToFirstSample/{}/iterations:50",
                       replace = "replaceInProgress/{}/iterations:20",
-                      idle = "idleWindow/{}/iterations:5", whole = "elementsWhole/iterations:1";
+                      first = "firstSound/{}/iterations:10", idle = "idleWindow/{}/iterations:5",
+                      whole = "elementsWhole/iterations:1";
     return bench::run(argc, argv,
         joined({
             beside(start, "median_latency_ms", "start to first sample, median", "ms",
@@ -526,6 +555,11 @@ int main(int argc, char **argv)
             beside(replace, "median_latency_ms", "a replacing start to its first sample, median",
                 "ms", Target::AtMost, firstSampleMs),
             beside(replace, "cut", "replaced sounds cut at once, of 20", "", Target::AtLeast, 20),
+            beside(first, "median_latency_ms",
+                "a new window's first sound, start to first sample, median", "ms", Target::AtMost,
+                firstSampleMs),
+            beside(
+                first, "heard", "new windows' first sounds heard, of 10", "", Target::AtLeast, 10),
             beside(idle, "cpu_percent", "CPU of the idle window, median of 5 x 4 s", "%",
                 Target::AtMost, 0.5),
             {

@@ -22,7 +22,11 @@ public:
     };
     QList<Start> starts;
 
+    // The recordings the output was readied for.
+    QList<QByteArray> prepared;
+
     void play(const QByteArray &path) override { starts.append({path, clock_.GetTickCount()}); }
+    void prepare(const QByteArray &path) override { prepared.append(path); }
 
     QStringList paths() const
     {

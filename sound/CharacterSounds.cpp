@@ -29,13 +29,21 @@ void CharacterSounds::GetSound(const QString &symbol)
 
 void CharacterSounds::playRecording(QChar recording)
 {
-    // A folder that cannot be found is no folder: never the root's "/morsecode_E.wav".
+    sink_.play(recordingPath(recording));
+}
+
+void CharacterSounds::prepare()
+{
+    if (const QByteArray path = recordingPath(dotRecording); !path.isEmpty())
+        sink_.prepare(path);
+}
+
+QByteArray CharacterSounds::recordingPath(QChar recording) const
+{
     const QByteArray folder = folder_();
-    if (folder.isEmpty()) {
-        sink_.play(QByteArray());
-        return;
-    }
-    sink_.play(folder + "/morsecode_" + char(recording.unicode()) + ".wav");
+    if (folder.isEmpty())
+        return QByteArray();
+    return folder + "/morsecode_" + char(recording.unicode()) + ".wav";
 }
 
 } // namespace sound

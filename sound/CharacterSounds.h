@@ -29,6 +29,9 @@ public:
     // a single dash.
     void playRecording(QChar recording);
 
+    // Readies the sink for the recordings before the first of them is asked for.
+    void prepare();
+
     static constexpr char16_t dotRecording = u'E';
     static constexpr char16_t dashRecording = u'T';
     // The digit 0 is this many dashes, each followed by a pause.
@@ -36,6 +39,9 @@ public:
     static constexpr double zeroDashPauseMs = 300;
 
 private:
+    // Empty when the folder cannot be found: never the root's "/morsecode_E.wav".
+    QByteArray recordingPath(QChar recording) const;
+
     SoundSink &sink_;
     Folder folder_;
     Pause pause_;

@@ -74,18 +74,31 @@ void PulseOutput::start(std::shared_ptr<const SoundClip> clip)
     }
 }
 
-// A stream of the clip's format that is kept from an earlier sound plays it at once: a new
-// stream must first be linked to the sink, which on PipeWire takes a session manager's
-// round trips, some 15 to 30 ms.
+void PulseOutput::prepare(std::shared_ptr<const SoundClip> clip)
+{
+    if (!mainloop_ || !clip)
+        return;
+    const MainloopLocker locker(mainloop_);
+    prepared_ = std::move(clip);
+    openPrepared();
+}
+
+void PulseOutput::openPrepared()
+{
+    if (prepared_ && !stream_ && context_ && pa_context_get_state(context_) == PA_CONTEXT_READY)
+        open(*prepared_, true);
+}
+
+// A stream of the clip's format that is kept from an earlier sound, or prepared, plays it at
+// once: a new stream must first be linked to the sink, which on PipeWire takes a session
+// manager's round trips, some 15 to 30 ms.
 void PulseOutput::play(std::shared_ptr<const SoundClip> clip)
 {
     cancelDrain();
     if (stream_ && !sameFormat(*clip))
         endStream();
-    if (!stream_) {
-        open(std::move(clip));
+    if (!stream_ && !open(*clip, false))
         return;
-    }
     clip_ = std::move(clip);
     written_ = 0;
     // One still being created is fed once it is ready.
@@ -95,11 +108,16 @@ void PulseOutput::play(std::shared_ptr<const SoundClip> clip)
     // at once: the requests reach the server in this order.
     if (pa_operation *flush = pa_stream_flush(stream_, nullptr, nullptr))
         pa_operation_unref(flush);
-    if (pa_stream_is_corked(stream_) == 1) {
-        if (pa_operation *uncork = pa_stream_cork(stream_, 0, nullptr, nullptr))
-            pa_operation_unref(uncork);
-    }
+    resume();
     feed(pa_stream_get_buffer_attr(stream_)->maxlength);
+}
+
+void PulseOutput::resume()
+{
+    if (pa_stream_is_corked(stream_) != 1)
+        return;
+    if (pa_operation *uncork = pa_stream_cork(stream_, 0, nullptr, nullptr))
+        pa_operation_unref(uncork);
 }
 
 bool PulseOutput::sameFormat(const SoundClip &clip) const
@@ -167,17 +185,19 @@ void PulseOutput::dropContext()
     context_ = nullptr;
 }
 
-void PulseOutput::open(std::shared_ptr<const SoundClip> clip)
+// Links a stream in the format's rate and channels, corked or playing as soon as it is
+// ready, and says whether it could.
+bool PulseOutput::open(const SoundClip &format, bool corked)
 {
-    if (clip->sampleRate() > int(PA_RATE_MAX) || clip->channelCount() > int(PA_CHANNELS_MAX))
-        return;
+    if (format.sampleRate() > int(PA_RATE_MAX) || format.channelCount() > int(PA_CHANNELS_MAX))
+        return false;
     const pa_sample_spec spec{
-        PA_SAMPLE_S16NE, uint32_t(clip->sampleRate()), uint8_t(clip->channelCount())};
+        PA_SAMPLE_S16NE, uint32_t(format.sampleRate()), uint8_t(format.channelCount())};
     if (!pa_sample_spec_valid(&spec))
-        return;
+        return false;
     pa_stream *stream = pa_stream_new(context_, "Morse code", &spec, nullptr);
     if (!stream)
-        return;
+        return false;
     pa_buffer_attr buffer;
     buffer.maxlength = uint32_t(-1);
     buffer.tlength
@@ -186,17 +206,16 @@ void PulseOutput::open(std::shared_ptr<const SoundClip> clip)
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
     // Adjusting the latency makes the sink shorten its own buffer to fit the target.
-    if (pa_stream_connect_playback(
-            stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr)
-        < 0) {
+    const auto flags = pa_stream_flags_t(
+        PA_STREAM_ADJUST_LATENCY | (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
+    if (pa_stream_connect_playback(stream, nullptr, &buffer, flags, nullptr, nullptr) < 0) {
         pa_stream_unref(stream);
-        return;
+        return false;
     }
     pa_stream_set_state_callback(stream, &PulseOutput::onStreamState, this);
     pa_stream_set_write_callback(stream, &PulseOutput::onWritable, this);
     stream_ = stream;
-    clip_ = std::move(clip);
-    written_ = 0;
+    return true;
 }
 
 // Hands the server up to budget more bytes of the clip, and once it has them all asks it to
@@ -254,6 +273,8 @@ void PulseOutput::onContextState(pa_context *context, void *self)
     case PA_CONTEXT_READY:
         if (output->waiting_)
             output->play(std::exchange(output->waiting_, nullptr));
+        else
+            output->openPrepared();
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
@@ -270,9 +291,12 @@ void PulseOutput::onStreamState(pa_stream *stream, void *self)
     switch (pa_stream_get_state(stream)) {
     case PA_STREAM_READY:
         // The whole clip at once, as far as the server's queue takes it: a clip that is
-        // already there plays through even when this thread is late to its next request.
-        if (output->clip_)
+        // already there plays through even when this thread is late to its next request. A
+        // prepared stream that was asked for a sound while it was being linked starts corked.
+        if (output->clip_) {
+            output->resume();
             output->feed(pa_stream_get_buffer_attr(stream)->maxlength);
+        }
         break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:

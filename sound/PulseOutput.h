@@ -20,7 +20,8 @@ class SoundClip;
 // The connection is made at construction and, once lost or never made, again on a later
 // start, at most every couple of seconds and never on a timer. The stream stays, corked,
 // after its sound, so that the next sound starts without linking a new one: while nothing
-// plays, nothing here wakes up, and the sink may sleep.
+// plays, nothing here wakes up, and the sink may sleep. A prepared output links it, corked,
+// before the first sound.
 class PulseOutput {
 public:
     PulseOutput();
@@ -32,6 +33,11 @@ public:
     // server; a null clip only cuts. Every sample of the clip goes to the server unless a
     // later start cuts it; without a server the clip sounds as nothing.
     void start(std::shared_ptr<const SoundClip> clip);
+
+    // Links a corked stream in clip's format as soon as the server is there, unless a stream
+    // is there already: the first sound then starts as promptly as later ones, whose stream is
+    // kept. Sounds nothing; a null clip leaves it at that.
+    void prepare(std::shared_ptr<const SoundClip> clip);
 
     // From a clip's bytes to the speaker, the sink's own buffer included: small enough that a
     // sound starts and is cut off promptly on any sink, large enough that the server does not
@@ -49,7 +55,9 @@ private:
     void dropContext();
     void play(std::shared_ptr<const SoundClip> clip);
     bool sameFormat(const SoundClip &clip) const;
-    void open(std::shared_ptr<const SoundClip> clip);
+    void openPrepared();
+    bool open(const SoundClip &format, bool corked);
+    void resume();
     void feed(std::size_t budget);
     void silence();
     void cancelDrain();
@@ -65,8 +73,10 @@ private:
     pa_threaded_mainloop *mainloop_ = nullptr;
     pa_context *context_ = nullptr;
     std::chrono::steady_clock::time_point nextConnect_;
-    // The clip that waits for the connection to come up.
+    // The clip that waits for the connection to come up, and the one whose format the
+    // stream is linked in before the first sound.
     std::shared_ptr<const SoundClip> waiting_;
+    std::shared_ptr<const SoundClip> prepared_;
     // The stream, kept corked between sounds while the clips share its format; the clip
     // that plays on it, how many of its bytes went to the server, and the request to play
     // them out.

@@ -20,18 +20,33 @@ void PulsePlayer::play(const QByteArray &path)
     requested_.notify_one();
 }
 
+void PulsePlayer::prepare(const QByteArray &path)
+{
+    {
+        const std::lock_guard locker(mutex_);
+        preparation_ = path;
+    }
+    requested_.notify_one();
+}
+
 void PulsePlayer::serve(std::stop_token stop)
 {
     for (;;) {
         QByteArray path;
+        bool start = false;
         {
             std::unique_lock locker(mutex_);
-            if (!requested_.wait(locker, stop, [this] { return request_.has_value(); }))
+            if (!requested_.wait(locker, stop,
+                    [this] { return request_.has_value() || preparation_.has_value(); }))
                 return;
-            path = *std::exchange(request_, std::nullopt);
+            start = request_.has_value();
+            path = *std::exchange(start ? request_ : preparation_, std::nullopt);
         }
         // Every start cuts the sound in progress, also one whose file gives nothing.
-        output_.start(clips_.clip(path));
+        if (start)
+            output_.start(clips_.clip(path));
+        else
+            output_.prepare(clips_.clip(path));
     }
 }
 

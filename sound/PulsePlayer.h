@@ -18,7 +18,8 @@ namespace sound {
 // never held by the disk, the decoder or the server: the first use of a recording, which
 // reads and decodes it, happens on the loader thread too. When starts come faster than they
 // can be served, the loader takes only the latest; the ones it skips would have been cut off
-// at once anyway. The loader sleeps while nothing is asked of it.
+// at once anyway. A start goes before a preparation that waits. The loader sleeps while
+// nothing is asked of it.
 class PulsePlayer final : public SoundSink {
 public:
     PulsePlayer();
@@ -27,6 +28,7 @@ public:
     PulsePlayer &operator=(const PulsePlayer &) = delete;
 
     void play(const QByteArray &path) override;
+    void prepare(const QByteArray &path) override;
 
 private:
     void serve(std::stop_token stop);
@@ -36,6 +38,7 @@ private:
     std::mutex mutex_;
     std::condition_variable_any requested_;
     std::optional<QByteArray> request_;
+    std::optional<QByteArray> preparation_;
     // Last, so that the loader stops before the rest goes.
     std::jthread loader_;
 };

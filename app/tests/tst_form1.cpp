@@ -116,6 +116,9 @@ void TestForm1::startsWithItsInitialTexts()
     QCOMPARE(window->form.formStrings().LookupResult, QString());
     QVERIFY(!window->control<QLabel>("Label1")->text().isEmpty());
     QCOMPARE(window->control<QLabel>("Label2")->text(), window->control<QLabel>("Label1")->text());
+    // Silent, with the output readied for the first sound.
+    QCOMPARE(window->fake.sink.paths(), QStringList());
+    QCOMPARE(window->fake.sink.prepared, QList<QByteArray>{"/opt/varnock/morsecode_E.wav"});
 }
 
 void TestForm1::controlsSitWhereTheyBelong_data()

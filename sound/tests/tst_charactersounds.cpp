@@ -5,14 +5,18 @@
 
 namespace {
 
-// Everything the sounds do, in order: "play <path>" and "pause <ms>", each byte of a path
-// shown as the Latin-1 character of its value.
+// Everything the sounds do, in order: "play <path>", "prepare <path>" and "pause <ms>",
+// each byte of a path shown as the Latin-1 character of its value.
 class Log : public sound::SoundSink {
 public:
     QStringList lines;
     void play(const QByteArray &path) override
     {
         lines.append(QStringLiteral("play ") + QString::fromLatin1(path));
+    }
+    void prepare(const QByteArray &path) override
+    {
+        lines.append(QStringLiteral("prepare ") + QString::fromLatin1(path));
     }
 };
 
@@ -98,15 +102,18 @@ void TestCharacterSounds::folderIsTakenByteForByte_data()
 {
     QTest::addColumn<QByteArray>("folder");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("Latin-1, not valid UTF-8")
-        << QByteArray("/home/j\xf6rg/M\xfcnzen")
-        << QStringList{QStringLiteral("play /home/j\u00f6rg/M\u00fcnzen/morsecode_E.wav")};
+    // Readied for the dot's recording, then playing a dash.
+    const auto readyThenDash = [](const QString &folder) {
+        return QStringList{QStringLiteral("prepare %1/morsecode_E.wav").arg(folder),
+            QStringLiteral("play %1/morsecode_T.wav").arg(folder)};
+    };
+    QTest::newRow("Latin-1, not valid UTF-8") << QByteArray(
+        "/home/j\xf6rg/M\xfcnzen") << readyThenDash(QStringLiteral("/home/j\u00f6rg/M\u00fcnzen"));
     QTest::newRow("UTF-8") << QByteArray("/home/j\xc3\xb6rg")
-                           << QStringList{
-                                  QStringLiteral("play /home/j\u00c3\u00b6rg/morsecode_E.wav")};
-    QTest::newRow("the root") << QByteArray("/")
-                              << QStringList{QStringLiteral("play //morsecode_E.wav")};
-    // Not found: the sound in progress is cut, and nothing is looked for at the root.
+                           << readyThenDash(QStringLiteral("/home/j\u00c3\u00b6rg"));
+    QTest::newRow("the root") << QByteArray("/") << readyThenDash(QStringLiteral("/"));
+    // Not found: nothing is readied, the sound in progress is cut, and nothing is looked for
+    // at the root.
     QTest::newRow("not found") << QByteArray() << QStringList{QStringLiteral("play ")};
 }
 
@@ -117,7 +124,8 @@ void TestCharacterSounds::folderIsTakenByteForByte()
     Log log;
     sound::CharacterSounds sounds(
         log, [&] { return folder; }, [](double) {});
-    sounds.playRecording(u'E');
+    sounds.prepare();
+    sounds.playRecording(u'T');
     QCOMPARE(log.lines, expected);
 }
 

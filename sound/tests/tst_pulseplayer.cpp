@@ -291,6 +291,35 @@ private:
     QByteArray bytes_;
 };
 
+// A playback stream the server holds, as its mixers show it.
+struct PlaybackStream {
+    int index = -1;
+    bool corked = false;
+};
+
+// The server's playback streams, or none with a failure when it does not answer in time.
+std::vector<PlaybackStream> playbackStreams(const AudioServer &server)
+{
+    QProcessEnvironment environment = server.clientEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    QProcess pactl;
+    pactl.setProcessEnvironment(environment);
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    if (!pactl.waitForFinished(5000)) {
+        QTest::qFail("timed out: pactl list sink-inputs", __FILE__, __LINE__);
+        return {};
+    }
+    std::vector<PlaybackStream> streams;
+    for (const QByteArray &line : pactl.readAllStandardOutput().split('\n')) {
+        const QByteArray field = line.trimmed();
+        if (field.startsWith("Sink Input #"))
+            streams.push_back({field.sliced(12).toInt(), false});
+        else if (field == "Corked: yes" && !streams.empty())
+            streams.back().corked = true;
+    }
+    return streams;
+}
+
 // Makes a player as the program does, and says how long that held the caller.
 std::unique_ptr<sound::PulsePlayer> timedMake(qint64 &nanoseconds)
 {
@@ -329,6 +358,7 @@ private Q_SLOTS:
     void soundsEveryRecordingWhole_data();
     void soundsEveryRecordingWhole();
     void keepsARecordingOnceDecoded();
+    void aPreparedStreamWaitsSilentAndPlaysTheFirstSound();
     void aLaterStartCutsTheSoundInProgress();
     void aStartOfNothingCutsTooAndStaysPrompt();
     void unplayableFilesSoundAsNothing_data();
@@ -429,6 +459,30 @@ void TestPulsePlayer::keepsARecordingOnceDecoded()
     QVERIFY(again.start(*server_));
     player.play(QFile::encodeName(path));
     expectOnly(again.stopWhenQuiet(toneThreshold), 40);
+}
+
+void TestPulsePlayer::aPreparedStreamWaitsSilentAndPlaysTheFirstSound()
+{
+    const QString path = tone(QStringLiteral("prepared.wav"), Tone());
+    MonitorRecorder recorder;
+    QVERIFY(recorder.start(*server_));
+    // The players of the tests before may still be leaving.
+    QTRY_VERIFY_WITH_TIMEOUT(playbackStreams(*server_).empty(), 5000);
+
+    sound::PulsePlayer player;
+    player.prepare(QFile::encodeName(path));
+    std::vector<PlaybackStream> streams;
+    QTRY_VERIFY_WITH_TIMEOUT((streams = playbackStreams(*server_)).size() == 1, 5000);
+    QVERIFY(streams.front().corked);
+    const int prepared = streams.front().index;
+    QVERIFY(!recorder.waitForSound(toneThreshold, 300ms));
+
+    player.play(QFile::encodeName(path));
+    expectOnly(recorder.stopWhenQuiet(toneThreshold), 40);
+    // Played on the stream prepared for it, and corked again once heard out.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (streams = playbackStreams(*server_)).size() == 1 && streams.front().corked, 5000);
+    QCOMPARE(streams.front().index, prepared);
 }
 
 void TestPulsePlayer::aLaterStartCutsTheSoundInProgress()
