@@ -61,9 +61,15 @@ std::string_view envOr(const char *name, std::string_view otherwise)
     return value && *value ? std::string_view(value) : otherwise;
 }
 
+// The server the figures are of, as their labels name it.
+std::string serverName()
+{
+    return std::string(envOr("VARNOCK_AUDIO_SERVER", "no server"));
+}
+
 bool onPipeWire()
 {
-    return envOr("VARNOCK_AUDIO_SERVER", "") == "pipewire";
+    return serverName() == "pipewire";
 }
 
 // The listener that hears first: on PipeWire one of its own streams, as the program's
@@ -121,6 +127,19 @@ private:
     std::uniform_int_distribution<int> jitter_{0, 9999};
 };
 
+// Starts E and notes how long the start held its caller and, if it was heard, how long after
+// the start its first sample came.
+void startDot(sound::SoundSink &sink, Listener &monitor, std::vector<double> &latencies,
+    std::vector<double> &holds)
+{
+    monitor.forget();
+    const auto started = Clock::now();
+    sink.play(recording('E'));
+    holds.push_back(ms(Clock::now() - started));
+    if (const auto heard = monitor.nextSound())
+        latencies.push_back(ms(*heard - started));
+}
+
 void startToFirstSample(benchmark::State &state, Peer peer)
 {
     const auto sink = player(peer);
@@ -133,12 +152,7 @@ void startToFirstSample(benchmark::State &state, Peer peer)
     Spread spread;
     for (auto _ : state) {
         spinFor(std::chrono::milliseconds(150) + spread.next());
-        monitor->forget();
-        const auto started = Clock::now();
-        sink->play(recording('E'));
-        holds.push_back(ms(Clock::now() - started));
-        if (const auto heard = monitor->nextSound())
-            latencies.push_back(ms(*heard - started));
+        startDot(*sink, *monitor, latencies, holds);
     }
     state.counters["median_latency_ms"] = percentile(latencies, 50);
     state.counters["p95_latency_ms"] = percentile(latencies, 95);
@@ -156,17 +170,13 @@ void firstSound(benchmark::State &state, Peer peer)
         state.SkipWithError("no audio server to listen to");
         return;
     }
-    std::vector<double> latencies;
+    std::vector<double> latencies, holds;
     Spread spread;
     for (auto _ : state) {
         const auto sink = player(peer);
         sink->prepare(recording('E'));
         spinFor(std::chrono::milliseconds(500) + spread.next());
-        monitor->forget();
-        const auto started = Clock::now();
-        sink->play(recording('E'));
-        if (const auto heard = monitor->nextSound())
-            latencies.push_back(ms(*heard - started));
+        startDot(*sink, *monitor, latencies, holds);
         spinFor(std::chrono::milliseconds(100));
     }
     state.counters["median_latency_ms"] = percentile(latencies, 50);
@@ -460,7 +470,7 @@ void serverRestart(benchmark::State &state)
 std::vector<bench::Target> beside(const std::string &benchmark, const std::string &name,
     const std::string &figure, const std::string &unit, bench::Target::Bound bound, double limit)
 {
-    const std::string server(envOr("VARNOCK_AUDIO_SERVER", "no server"));
+    const std::string server = serverName();
     const auto of = [](std::string text, std::string_view player) {
         if (const auto at = text.find("{}"); at != std::string::npos)
             text.replace(at, 2, player);
@@ -488,7 +498,7 @@ int main(int argc, char **argv)
 {
     using bench::counter;
     using bench::Target;
-    const std::string server = std::string(envOr("VARNOCK_AUDIO_SERVER", "no server"));
+    const std::string server = serverName();
     const std::string ours = ", ours, " + server, reference = ", pacat, " + server;
     const std::string_view soundCase = envOr("VARNOCK_SOUND_CASE", "");
     if (soundCase == "no-server") {

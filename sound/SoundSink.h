@@ -18,7 +18,7 @@ public:
     // Readies the output for recordings like the one at path, so that the first sound
     // starts as promptly as later ones. Sounds nothing and cuts nothing; an output that
     // needs no readying, or a path that gives nothing, leaves it at that.
-    virtual void prepare(const QByteArray &path) { static_cast<void>(path); }
+    virtual void prepare(const QByteArray &) { }
 };
 
 } // namespace sound

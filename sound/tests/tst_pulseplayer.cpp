@@ -19,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include <sys/prctl.h>
@@ -132,15 +133,26 @@ public:
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 10000 && process_.state() == QProcess::Running) {
-            QProcess info;
-            info.setProcessEnvironment(clientEnvironment());
-            info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-            if (info.waitForFinished(2000) && info.exitStatus() == QProcess::NormalExit
-                && info.exitCode() == 0)
+            if (pactl({QStringLiteral("info")}, 2000))
                 return true;
             QTest::qWait(50);
         }
         return false;
+    }
+
+    // What pactl prints with these arguments, in the C locale, or nothing when it fails or
+    // does not end within the time given.
+    std::optional<QByteArray> pactl(const QStringList &arguments, int milliseconds) const
+    {
+        QProcessEnvironment environment = clientEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral("pactl"), arguments);
+        if (!process.waitForFinished(milliseconds) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0)
+            return std::nullopt;
+        return process.readAllStandardOutput();
     }
 
     void stop()
@@ -300,17 +312,14 @@ struct PlaybackStream {
 // The server's playback streams, or none with a failure when it does not answer in time.
 std::vector<PlaybackStream> playbackStreams(const AudioServer &server)
 {
-    QProcessEnvironment environment = server.clientEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    QProcess pactl;
-    pactl.setProcessEnvironment(environment);
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
-    if (!pactl.waitForFinished(5000)) {
-        QTest::qFail("timed out: pactl list sink-inputs", __FILE__, __LINE__);
+    const std::optional<QByteArray> listing
+        = server.pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}, 5000);
+    if (!listing) {
+        QTest::qFail("pactl list sink-inputs failed or timed out", __FILE__, __LINE__);
         return {};
     }
     std::vector<PlaybackStream> streams;
-    for (const QByteArray &line : pactl.readAllStandardOutput().split('\n')) {
+    for (const QByteArray &line : listing->split('\n')) {
         const QByteArray field = line.trimmed();
         if (field.startsWith("Sink Input #"))
             streams.push_back({field.sliced(12).toInt(), false});
